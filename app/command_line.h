@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The values the command line gives, with their defaults when an option is absent.
+struct CommandLineOptions {
+  std::string folder;             // "-d"
+  std::string timeFormat;         // "-f"; empty means the default format
+  std::string combinedName;       // "-c"; empty means no combined file
+  bool ntsc = false;              // "-ntsc"
+  std::int32_t minuteOffset = 0;  // "-o"
+
+  bool operator==(const CommandLineOptions&) const = default;
+};
+
+// True for the six C white-space characters: space, tab, LF, VT, FF, CR.
+bool IsWhiteSpace(char c);
+
+// Rebuilds the command-line tail from the arguments after the program name: joined with one
+// space, an argument that is empty or holds white space wrapped in double quotes. Quotes inside
+// an argument are kept as they are.
+std::string BuildCommandTail(std::span<const char* const> arguments);
+
+// Picks the options out of a command-line tail. An option counts only where it starts a word
+// (at the start or after white space) outside double-quoted text; the first such occurrence
+// wins and its name matches ignoring case. "-d", "-c" and "-f" take a value in double quotes or
+// up to the next space; a missing closing quote ignores the option. "-o" reads a signed decimal
+// like atol() with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
+CommandLineOptions ParseCommandLine(std::string_view tail);
+
+// Removes leading and trailing white space from the folder, format and combined name.
+CommandLineOptions TrimOptions(CommandLineOptions options);

@@ -1,0 +1,71 @@
+#include "engine/clip_subtitles.h"
+
+#include <optional>
+
+#include "engine/caption_clock.h"
+#include "engine/clip_frames.h"
+
+namespace {
+
+// One frame of every thousand is dropped where an NTSC step crosses a multiple of 1000 frames.
+constexpr std::uint32_t kNtscDropRemainder = 970;
+
+}  // namespace
+
+std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& timeFormat,
+                                VideoSystem system, std::uint32_t runningFrameOffset,
+                                std::int32_t minuteOffset, SubtitleSink* perClip,
+                                SubtitleSink* combined) {
+  const ClipFrames frames = ComputeClipFrames(header, system);
+  CaptionClock clock(header, minuteOffset);
+  const auto writeSecond = [&](std::uint32_t start, std::uint32_t end, std::uint32_t combinedEnd) {
+    const std::string caption = clock.Format(timeFormat);
+    if (perClip != nullptr) perClip->WriteLine(start, end, caption);
+    if (combined != nullptr) {
+      combined->WriteLine(start + runningFrameOffset, combinedEnd + runningFrameOffset, caption);
+    }
+  };
+
+  std::uint32_t start = 0;
+  if (frames.firstFrames < frames.totalFrames) {
+    writeSecond(0, frames.firstFrames, frames.firstFrames);
+    clock.Advance();
+    start = frames.firstFrames;
+    while (start + frames.framesPerSecond < frames.totalFrames) {
+      const std::uint32_t end = start + frames.framesPerSecond;
+      // The drop applies to the frame number within the clip; the per-clip line keeps its full
+      // length and so overlaps the next caption by one frame.
+      const bool drop = system != kPal && start % 1000u > kNtscDropRemainder;
+      writeSecond(start, end, drop ? end - 1 : end);
+      start = drop ? end - 1 : end;
+      clock.Advance();
+    }
+  }
+  writeSecond(start, frames.totalFrames, frames.totalFrames);
+  return runningFrameOffset + frames.totalFrames;
+}
+
+std::string SubtitlePathFor(const std::string& infoPath) {
+  const std::size_t keep = infoPath.size() >= 4 ? infoPath.size() - 4 : 0;
+  return infoPath.substr(0, keep) + ".SUB";
+}
+
+ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
+                              SubtitleFile* combined, VideoSystem system,
+                              std::uint32_t runningFrameOffset, std::int32_t minuteOffset) {
+  const std::optional<ClipHeader> header = ReadClipHeader(infoPath);
+  if (!header) return {runningFrameOffset, ClipOutcome::kSkipped};
+
+  const std::string subtitlePath = SubtitlePathFor(infoPath);
+  std::optional<SubtitleFile> perClip;
+  if (combined == nullptr || !combined->IsSameFile(subtitlePath)) {
+    perClip = SubtitleFile::Create(subtitlePath);
+    if (!perClip) return {runningFrameOffset, ClipOutcome::kFailed};
+  }
+
+  const std::uint32_t next =
+      WriteCaptionLines(*header, timeFormat, system, runningFrameOffset, minuteOffset,
+                        perClip ? &*perClip : nullptr, combined);
+  const bool written = !perClip || perClip->Close();
+  return {next, written ? ClipOutcome::kWritten : ClipOutcome::kFailed};
+}

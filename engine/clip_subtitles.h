@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/clip_header.h"
+#include "engine/subtitle_file.h"
+#include "engine/subtitle_sink.h"
+#include "engine/video_system.h"
+
+// Writes one clip's caption lines, one per second of video, to the per-clip sink and, shifted by
+// `runningFrameOffset`, to the combined sink. Either sink may be null; the per-clip line of a
+// second is written before its combined line. Returns `runningFrameOffset` plus the clip's
+// frame count (modulo 2^32).
+std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& timeFormat,
+                                VideoSystem system, std::uint32_t runningFrameOffset,
+                                std::int32_t minuteOffset, SubtitleSink* perClip,
+                                SubtitleSink* combined);
+
+// What became of one clip information file.
+enum class ClipOutcome {
+  kWritten,  // the per-clip file (if any) was written completely
+  kSkipped,  // the information file could not be read; nothing was written anywhere
+  kFailed,   // the per-clip subtitle file could not be created or fully written
+};
+
+struct ClipResult {
+  std::uint32_t runningFrameOffset = 0;  // where the next clip starts in the combined timeline
+  ClipOutcome outcome = ClipOutcome::kSkipped;
+};
+
+// Per-clip subtitle path: `infoPath` without its last four characters, plus ".SUB".
+std::string SubtitlePathFor(const std::string& infoPath);
+
+// Converts the clip information file `infoPath` (ending in ".MOI" in any letter case): writes
+// its per-clip subtitle file beside it and appends its lines to `combined` when that is not null.
+// When the per-clip file cannot be created, nothing is written and the offset is unchanged. When
+// `combined` is the per-clip file itself, only the combined file receives the lines.
+ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
+                              SubtitleFile* combined, VideoSystem system,
+                              std::uint32_t runningFrameOffset, std::int32_t minuteOffset);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <utility>
+
+// Owns a POSIX file descriptor and closes it on destruction.
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : m_fd(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.m_fd, -1));
+    return *this;
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { Reset(); }
+
+  int Get() const { return m_fd; }
+  bool IsOpen() const { return m_fd >= 0; }
+
+  // Closes the descriptor and returns the result of close(): false when it reported an error
+  // (for an output file, a write that failed late, e.g. on a network share).
+  bool Close();
+
+  void Reset(int fd = -1);
+
+ private:
+  int m_fd = -1;
+};

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Builds Clipstamp with warnings as errors and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+build="${BUILD_DIR:-build}"
+jobs="$(nproc)"
+cmake -S . -B "$build" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake --build "$build" -j"$jobs"
+ctest --test-dir "$build" --output-on-failure -j"$jobs"
