@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/path_text.h"
+#include "engine/file_paths.h"
 
 namespace {
 

@@ -53,6 +53,10 @@ std::string SubtitlePathFor(const std::string& infoPath) {
 ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
                               SubtitleFile* combined, VideoSystem system,
                               std::uint32_t runningFrameOffset, std::int32_t minuteOffset) {
+  // The combined file being written is never read as a clip: creating it emptied it.
+  if (combined != nullptr && combined->IsSameFile(infoPath)) {
+    return {runningFrameOffset, ClipOutcome::kSkipped};
+  }
   const std::optional<ClipHeader> header = ReadClipHeader(infoPath);
   if (!header) return {runningFrameOffset, ClipOutcome::kSkipped};
 
@@ -66,6 +70,6 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
   const std::uint32_t next =
       WriteCaptionLines(*header, timeFormat, system, runningFrameOffset, minuteOffset,
                         perClip ? &*perClip : nullptr, combined);
-  const bool written = !perClip || perClip->Close();
+  const bool written = !perClip || perClip->Commit();
   return {next, written ? ClipOutcome::kWritten : ClipOutcome::kFailed};
 }

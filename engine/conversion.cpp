@@ -1,11 +1,13 @@
 #include "engine/conversion.h"
 
+#include <ctime>
 #include <optional>
 #include <vector>
 
 #include "engine/clip_listing.h"
-#include "engine/path_text.h"
+#include "engine/file_paths.h"
 #include "engine/subtitle_file.h"
+#include "engine/temporary_file.h"
 
 ConversionSettings NormaliseSettings(ConversionSettings settings) {
   if (!settings.folder.empty() && settings.folder.back() == kPathSeparator) {
@@ -20,6 +22,16 @@ ConversionSettings NormaliseSettings(ConversionSettings settings) {
 
 bool ConvertFolder(ConversionSettings settings) {
   settings = NormaliseSettings(std::move(settings));
+  const std::time_t runStart = std::time(nullptr);
+  const std::string clipFolder = settings.folder + kPathSeparator;
+  RemoveStaleTemporaryFiles(clipFolder, runStart);
+  if (!settings.combinedName.empty()) {
+    const std::string combinedFolder = ParentFolder(ResolveSymlinks(settings.combinedName));
+    if (!SameFile(combinedFolder.empty() ? "." : combinedFolder, clipFolder)) {
+      RemoveStaleTemporaryFiles(combinedFolder, runStart);
+    }
+  }
+
   // The listing is taken before the combined file is created.
   const std::optional<std::vector<std::string>> names = ListClipFiles(settings.folder);
   bool complete = names.has_value();
@@ -39,6 +51,6 @@ bool ConvertFolder(ConversionSettings settings) {
     if (result.outcome == ClipOutcome::kFailed) complete = false;
   }
 
-  if (combined && !combined->Close()) complete = false;
+  if (combined && !combined->Commit()) complete = false;
   return complete;
 }

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+
+#include "engine/file_paths.h"
 
 namespace {
 
@@ -21,19 +24,57 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// Opens a device or FIFO for writing; O_NONBLOCK makes a FIFO without a reader fail at once.
+UniqueFd OpenDirect(const std::string& path) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd.IsOpen()) return fd;
+  const int flags = ::fcntl(fd.Get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return UniqueFd();
+  return fd;
+}
+
+// Gives the replacement the owner and permission bits of the file it replaces. Changing the
+// owner needs privileges; without them the file stays the writer's own.
+void CopyOwnerAndMode(int fd, const struct stat& original) {
+  if (::fchown(fd, original.st_uid, original.st_gid) != 0) {
+    [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), original.st_gid);
+  }
+  ::fchmod(fd, original.st_mode & 07777);
+}
+
 }  // namespace
 
 std::optional<SubtitleFile> SubtitleFile::Create(const std::string& path) {
-  // O_NONBLOCK makes opening a FIFO without a reader fail instead of waiting forever.
-  UniqueFd fd(
-      ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
-  if (!fd.IsOpen()) return std::nullopt;
-  const int flags = ::fcntl(fd.Get(), F_GETFL);
-  if (flags < 0 || ::fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return std::nullopt;
-  return SubtitleFile(std::move(fd));
+  const std::string target = ResolveSymlinks(path);
+  if (target.empty()) return std::nullopt;
+
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return std::nullopt;
+    if (!S_ISREG(existing.st_mode)) {
+      UniqueFd direct = OpenDirect(target);
+      if (!direct.IsOpen()) return std::nullopt;
+      return SubtitleFile(target, std::nullopt, std::move(direct));
+    }
+    // A file the user made read-only stays as it is.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return std::nullopt;
+  } else if (errno != ENOENT) {
+    return std::nullopt;
+  }
+
+  std::optional<TemporaryFile> temporary = TemporaryFile::Create(ParentFolder(target));
+  if (!temporary) return std::nullopt;
+  if (S_ISREG(existing.st_mode)) CopyOwnerAndMode(temporary->Fd(), existing);
+  return SubtitleFile(target, std::move(temporary), UniqueFd());
 }
 
-SubtitleFile::SubtitleFile(UniqueFd fd) : m_fd(std::move(fd)) { m_buffer.reserve(kFlushThreshold); }
+SubtitleFile::SubtitleFile(std::string target, std::optional<TemporaryFile> temporary,
+                           UniqueFd direct)
+    : m_target(std::move(target)), m_temporary(std::move(temporary)), m_direct(std::move(direct)) {
+  m_buffer.reserve(kFlushThreshold);
+}
+
+int SubtitleFile::Fd() const { return m_temporary ? m_temporary->Fd() : m_direct.Get(); }
 
 void SubtitleFile::WriteLine(std::uint32_t startFrame, std::uint32_t endFrame,
                              std::string_view caption) {
@@ -42,22 +83,24 @@ void SubtitleFile::WriteLine(std::uint32_t startFrame, std::uint32_t endFrame,
 }
 
 void SubtitleFile::Flush() {
-  if (!m_failed && !WriteAll(m_fd.Get(), m_buffer)) m_failed = true;
+  if (!m_failed && !WriteAll(Fd(), m_buffer)) m_failed = true;
   m_buffer.clear();
 }
 
-bool SubtitleFile::Close() {
-  if (!m_fd.IsOpen()) return !m_failed;
+bool SubtitleFile::Commit() {
+  if (Fd() < 0) return false;
   Flush();
-  const bool closed = m_fd.Close();
-  return closed && !m_failed;
+  if (!m_temporary) return m_direct.Close() && !m_failed;
+
+  bool written = !m_failed && ::fdatasync(m_temporary->Fd()) == 0;
+  written = m_temporary->Close() && written;
+  if (written && std::rename(m_temporary->Path().c_str(), m_target.c_str()) == 0) {
+    m_temporary->Release();
+    m_temporary.reset();
+    return true;
+  }
+  m_temporary.reset();
+  return false;
 }
 
-bool SubtitleFile::IsSameFile(const std::string& path) const {
-  struct stat mine {};
-  struct stat other {};
-  if (!m_fd.IsOpen() || ::fstat(m_fd.Get(), &mine) != 0 || ::stat(path.c_str(), &other) != 0) {
-    return false;
-  }
-  return mine.st_dev == other.st_dev && mine.st_ino == other.st_ino;
-}
+bool SubtitleFile::IsSameFile(const std::string& path) const { return SameFile(m_target, path); }

@@ -4,50 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/run_process.h"
-#include "tests/support/test_support.h"
+#include "tests/app/clipstamp_run.h"
 
 namespace {
 
-// Runs the built clipstamp as a script would: a bare environment with no display, a private
-// HOME and a working folder of its own.
-class SilentRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::create_directory(m_root / "home");
-    std::filesystem::create_directory(m_root / "work");
-  }
-
-  RunResult Run(std::vector<std::string> arguments, const std::string& zone = "UTC0") {
-    RunOptions options;
-    options.arguments = std::move(arguments);
-    options.environment = {"TZ=" + zone, "HOME=" + m_root / "home", "PATH=/usr/bin:/bin",
-                           "LC_ALL=de_DE.UTF-8", "QT_QPA_PLATFORM=xcb"};
-    options.workingFolder = m_root / "work";
-    RunResult result = RunProgram(CLIPSTAMP_EXE, options);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(result.standardOutput, "") << "a silent run prints nothing";
-    EXPECT_EQ(result.standardError, "") << "a silent run prints nothing";
-    return result;
-  }
-
-  std::vector<std::string> Entries(const std::string& folder) const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  std::string MakeFolder(const std::string& name) {
-    const std::string folder = m_root / name;
-    std::filesystem::create_directories(folder);
-    return folder;
-  }
-
-  TempFolder m_root;
-};
+using SilentRunTest = ClipstampRunTest;
 
 TEST_F(SilentRunTest, ConvertsAFolderWithSpacesByteForByte) {
   const std::string folder = MakeFolder("Summer 2007");

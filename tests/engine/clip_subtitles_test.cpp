@@ -276,7 +276,7 @@ TEST_F(WriteClipSubtitlesTest, FailsWithoutAdvancingWhenTheSubtitleFileCannotBeC
   const ClipResult result = WriteClipSubtitles(m_folder / "a.MOI", "x", &*combined, kPal, 9, 0);
   EXPECT_EQ(result.outcome, ClipOutcome::kFailed);
   EXPECT_EQ(result.runningFrameOffset, 9u);
-  EXPECT_TRUE(combined->Close());
+  EXPECT_TRUE(combined->Commit());
   EXPECT_EQ(ReadFileText(m_folder / "all.sub"), "");
 }
 
@@ -287,7 +287,7 @@ TEST_F(WriteClipSubtitlesTest, CombinedFileThatIsThePerClipFileIsWrittenOnce) {
   const ClipResult result = WriteClipSubtitles(m_folder / "a.MOI", "x", &*combined, kPal, 3, 0);
   EXPECT_EQ(result.outcome, ClipOutcome::kWritten);
   EXPECT_EQ(result.runningFrameOffset, 28u);
-  EXPECT_TRUE(combined->Close());
+  EXPECT_TRUE(combined->Commit());
   EXPECT_EQ(ReadFileText(m_folder / "a.SUB"), CrLfLines({"{3}{28} x"}));
 }
 
@@ -296,7 +296,7 @@ TEST_F(WriteClipSubtitlesTest, WriteErrorIsReported) {
   std::optional<SubtitleFile> full = SubtitleFile::Create("/dev/full");
   ASSERT_TRUE(full.has_value());
   full->WriteLine(0, 1, "x");
-  EXPECT_FALSE(full->Close());
+  EXPECT_FALSE(full->Commit());
 }
 
 }  // namespace

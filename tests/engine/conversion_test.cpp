@@ -127,6 +127,15 @@ TEST_F(ConvertFolderTest, CombinedFileNamingAClipSubtitleFileTakesItsPlace) {
   EXPECT_TRUE(std::filesystem::exists(m_folder / "a.SUB"));
 }
 
+TEST_F(ConvertFolderTest, CombinedFileNamingAClipInformationFileIsNotReadAsAClip) {
+  WriteThreeClips(m_folder);
+  EXPECT_TRUE(ConvertFolder(Settings(m_folder / "b.MOI")));
+  const std::optional<std::string> combined = ReadFileText(m_folder / "b.MOI");
+  ASSERT_TRUE(combined.has_value());
+  EXPECT_NE(combined->find("{75}{88} 01:03\r\n{88}{113} 03:00\r\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(m_folder / "b.SUB"));
+}
+
 TEST_F(ConvertFolderTest, EmptyOrMissingFolders) {
   EXPECT_TRUE(ConvertFolder(Settings("MOVALL.SUB")));
   EXPECT_EQ(ReadFileText(m_folder / "MOVALL.SUB"), "") << "created empty when nothing is found";

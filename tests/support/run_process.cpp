@@ -65,17 +65,19 @@ RunResult WaitForProgram(StartedProgram started, std::chrono::milliseconds timeo
   RunResult result;
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int status = 0;
+  rusage usage{};
   for (;;) {
-    const pid_t done = ::waitpid(started.pid, &status, WNOHANG);
+    const pid_t done = ::wait4(started.pid, &status, WNOHANG, &usage);
     if (done == started.pid) break;
     if (std::chrono::steady_clock::now() > deadline) {
       result.timedOut = true;
       ::kill(started.pid, SIGKILL);
-      ::waitpid(started.pid, &status, 0);
+      ::wait4(started.pid, &status, 0, &usage);
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
+  result.maxResidentKb = usage.ru_maxrss;
   if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   const std::string out = OutputPath(started.pid, "out");

@@ -22,6 +22,7 @@ struct RunResult {
   int exitStatus = -1;  // the exit status, or -1 when killed by a signal
   int signal = 0;       // the signal that ended it, or 0
   bool timedOut = false;
+  long maxResidentKb = 0;  // peak resident memory of the program
   std::string standardOutput;
   std::string standardError;
 };
