@@ -79,11 +79,25 @@ TEST_F(SilentRunTest, ExitStatusTellsWhetherEverythingWasWritten) {
       {"folder is a file", {"-d", folder + "/good.MOI"}, 1},
       {"combined file cannot be created", {"-d", folder, "-c", m_root / "no/such/all.sub"}, 1},
       {"combined file on a full disk", {"-d", folder, "-c", "/dev/full"}, 1},
-      {"no folder, no work", {"-c", "all.sub", "-o", "5"}, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(Run(c.arguments).exitStatus, c.exitStatus) << c.name;
   EXPECT_EQ(ReadFileText(m_root / "empty.sub"), "") << "created even when nothing is listed";
   EXPECT_EQ(Entries(m_root / "work"), std::vector<std::string>{});
+}
+
+TEST_F(SilentRunTest, WithoutAFolderTheDialogNeedsADisplay) {
+  const std::vector<std::vector<std::string>> commandLines = {
+      {}, {"-c", "all.sub", "-o", "5"}, {"-d", "   "}, {"-d", "\"/unclosed"}};
+  for (const auto& arguments : commandLines) {
+    RunOptions options = Options(arguments);
+    const RunResult result = RunProgram(CLIPSTAMP_EXE, options);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.standardOutput, "");
+    EXPECT_NE(result.standardError.find("clipstamp -d FOLDER"), std::string::npos)
+        << result.standardError;
+  }
+  EXPECT_EQ(Entries(m_root / "work"), std::vector<std::string>{});
+  EXPECT_EQ(Entries(m_root / "home"), std::vector<std::string>{});
 }
 
 }  // namespace

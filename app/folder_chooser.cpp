@@ -1,0 +1,86 @@
+#include "app/folder_chooser.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+QString g_initialFolder;
+
+namespace {
+
+// The path itself when it is an existing folder, else its nearest existing parent.
+QString NearestExistingFolder(const QString& path) {
+  QFileInfo info(QDir::current().absoluteFilePath(path));
+  QString candidate = QDir::cleanPath(info.absoluteFilePath());
+  while (!QFileInfo(candidate).isDir() && candidate != QDir::rootPath()) {
+    candidate = QFileInfo(candidate).absolutePath();
+  }
+  return candidate;
+}
+
+}  // namespace
+
+FolderChooser::FolderChooser(QWidget* parent)
+    : QDialog(parent),
+      m_model(new QFileSystemModel(this)),
+      m_tree(new QTreeView(this)),
+      m_status(new QLabel(this)),
+      m_okButton(nullptr) {
+  setObjectName("folderChooser");
+  setWindowTitle(tr("Browse for Folder"));
+  m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  m_model->setRootPath(QDir::rootPath());
+  m_model->setReadOnly(true);
+
+  m_tree->setObjectName("folderTree");
+  m_tree->setModel(m_model);
+  m_tree->setHeaderHidden(true);
+  for (int column = 1; column < m_model->columnCount(); ++column) m_tree->hideColumn(column);
+
+  m_status->setObjectName("statusText");
+  m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_status->setWordWrap(true);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  m_okButton = buttons->button(QDialogButtonBox::Ok);
+  m_okButton->setEnabled(false);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          &FolderChooser::OnCurrentChanged);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_status);
+  layout->addWidget(m_tree);
+  layout->addWidget(buttons);
+  resize(420, 480);
+
+  SelectFolder(g_initialFolder.isEmpty() ? QDir::currentPath() : g_initialFolder);
+}
+
+QString FolderChooser::SelectedFolder() const {
+  const QModelIndex current = m_tree->currentIndex();
+  return current.isValid() ? m_model->filePath(current) : QString();
+}
+
+void FolderChooser::SelectFolder(const QString& path) {
+  const QModelIndex index = m_model->index(NearestExistingFolder(path));
+  if (!index.isValid()) return;
+  m_tree->setCurrentIndex(index);
+  m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+QString FolderChooser::StatusText() const { return m_status->text(); }
+
+void FolderChooser::OnCurrentChanged(const QModelIndex& current) {
+  // An item without a file-system path leaves the previous path showing.
+  const QString path = current.isValid() ? m_model->filePath(current) : QString();
+  if (!path.isEmpty()) m_status->setText(QDir::toNativeSeparators(path));
+  m_okButton->setEnabled(!path.isEmpty());
+}

@@ -1,0 +1,39 @@
+// Saves pictures of the settings dialog and the about box as PNG files.
+// Usage: QT_QPA_PLATFORM=offscreen clipstamp_screenshots OUTPUT_FOLDER
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QString>
+#include <cstdio>
+
+#include "app/about_box.h"
+#include "app/clipstamp_dialog.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QString& path) {
+  widget.show();
+  QApplication::processEvents();
+  const bool saved = widget.grab().save(path);
+  widget.hide();
+  std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    return 2;
+  }
+  const QDir output(QString::fromLocal8Bit(argv[1]));
+  CClipstampDialog dialog(QStringLiteral("/home/ann/Videos/Summer 2007"), QString(),
+                          QStringLiteral("/home/ann/Videos/Summer 2007/MOVALL.SUB"), false, 0);
+  CAboutBox about(dialog.m_icon);
+  const bool saved = Save(dialog, output.filePath(QStringLiteral("clipstamp-dialog.png"))) &&
+                     Save(about, output.filePath(QStringLiteral("about-box.png")));
+  return saved ? 0 : 1;
+}
