@@ -1,8 +1,9 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QIcon>
-#include <memory>
 
 namespace Ui {
 class CAboutBox;

@@ -1,10 +1,11 @@
 #include "app/clipstamp_app.h"
 
+#include <cstdio>
+#include <span>
+
 #include <QApplication>
 #include <QFile>
 #include <QString>
-#include <cstdio>
-#include <span>
 
 #include "app/clipstamp_dialog.h"
 #include "engine/conversion.h"

@@ -1,7 +1,8 @@
 #include "app/clipstamp_dialog.h"
 
+#include <optional>
+
 #include <QAction>
-#include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>

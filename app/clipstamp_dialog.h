@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <QIcon>
 #include <QString>
-#include <memory>
 
 #include "engine/conversion.h"
 

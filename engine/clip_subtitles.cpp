@@ -53,7 +53,7 @@ std::string SubtitlePathFor(const std::string& infoPath) {
 ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
                               SubtitleFile* combined, VideoSystem system,
                               std::uint32_t runningFrameOffset, std::int32_t minuteOffset) {
-  // The combined file being written is never read as a clip: creating it emptied it.
+  // The file the combined file will replace is never read as a clip.
   if (combined != nullptr && combined->IsSameFile(infoPath)) {
     return {runningFrameOffset, ClipOutcome::kSkipped};
   }

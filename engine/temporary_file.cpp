@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -30,8 +31,10 @@ std::string RandomName(std::mt19937& generator) {
 }  // namespace
 
 std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix) {
-  std::random_device seed;
-  std::mt19937 generator(seed());
+  // Names need only differ between concurrent writers; O_EXCL settles any collision.
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
+                         (static_cast<std::uint32_t>(::getpid()) << 16));
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     std::string path = folderPrefix + RandomName(generator);
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));

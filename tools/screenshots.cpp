@@ -1,11 +1,12 @@
 // Saves pictures of the settings dialog and the about box as PNG files.
 // Usage: QT_QPA_PLATFORM=offscreen clipstamp_screenshots OUTPUT_FOLDER
 
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QString>
-#include <cstdio>
 
 #include "app/about_box.h"
 #include "app/clipstamp_dialog.h"

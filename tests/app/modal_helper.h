@@ -1,12 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
-#include <memory>
 
 // Acts on modal dialogs (or popup menus) of type T that the code under test opens with exec(),
 // for as long as the watcher lives: polls until such a widget is visible and active, then calls

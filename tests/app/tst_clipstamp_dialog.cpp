@@ -1,6 +1,9 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <filesystem>
+#include <map>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QContextMenuEvent>
@@ -16,8 +19,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
-#include <filesystem>
-#include <map>
 
 #include "app/about_box.h"
 #include "app/clipstamp_app.h"

@@ -1,10 +1,7 @@
 #include "engine/clip_header.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -53,13 +50,6 @@ TEST(ClipHeaderTest, DecodesBigEndianFields) {
   }
 }
 
-TEST(ClipHeaderTest, SplitsMillisecondsWithoutClamping) {
-  EXPECT_EQ((ClipHeader{.milliseconds = 7250}.StartSecond()), 7u);
-  EXPECT_EQ((ClipHeader{.milliseconds = 7250}.SubSecond()), 250u);
-  EXPECT_EQ((ClipHeader{.milliseconds = 65535}.StartSecond()), 65u);
-  EXPECT_EQ((ClipHeader{.milliseconds = 65535}.SubSecond()), 535u);
-}
-
 TEST(ClipHeaderTest, NeedsEighteenBytes) {
   std::vector<std::uint8_t> bytes = FileStart({0x07, 0xD7, 1, 2, 3, 4, 0, 0, 0, 0, 0, 1});
   EXPECT_TRUE(DecodeClipHeader(bytes).has_value());
@@ -102,21 +92,6 @@ TEST(ClipHeaderTest, ReadsOnlyRegularFilesOfEighteenBytesOrMore) {
       EXPECT_EQ(header->durationMs, 99u) << c.name;
     }
   }
-}
-
-TEST(ClipHeaderTest, SocketIsNotRead) {
-  TempFolder folder;
-  const std::string path = folder / "socket.MOI";
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (path.size() >= sizeof address.sun_path)
-    GTEST_SKIP() << "temporary path too long for a socket";
-  path.copy(address.sun_path, path.size());
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  EXPECT_FALSE(ReadClipHeader(path).has_value());
-  ::close(fd);
 }
 
 }  // namespace
