@@ -23,13 +23,9 @@ ConversionSettings NormaliseSettings(ConversionSettings settings) {
 bool ConvertFolder(ConversionSettings settings) {
   settings = NormaliseSettings(std::move(settings));
   const std::time_t runStart = std::time(nullptr);
-  const std::string clipFolder = settings.folder + kPathSeparator;
-  RemoveStaleTemporaryFiles(clipFolder, runStart);
+  RemoveStaleTemporaryFiles(settings.folder + kPathSeparator, runStart);
   if (!settings.combinedName.empty()) {
-    const std::string combinedFolder = ParentFolder(ResolveSymlinks(settings.combinedName));
-    if (!SameFile(combinedFolder.empty() ? "." : combinedFolder, clipFolder)) {
-      RemoveStaleTemporaryFiles(combinedFolder, runStart);
-    }
+    RemoveStaleTemporaryFiles(ParentFolder(ResolveSymlinks(settings.combinedName)), runStart);
   }
 
   // The listing is taken before the combined file is created.
