@@ -10,15 +10,10 @@ class FuzzInput {
  public:
   FuzzInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
-  std::uint8_t Byte() {
-    if (m_size == 0) return 0;
-    --m_size;
-    return *m_data++;
-  }
-
-  std::uint32_t Uint32() {
+  // The next `bytes` bytes as a big-endian number.
+  std::uint32_t Take(int bytes) {
     std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value = (value << 8) | Byte();
+    for (int i = 0; i < bytes; ++i) value = value << 8 | (m_size > 0 ? (--m_size, *m_data++) : 0);
     return value;
   }
 

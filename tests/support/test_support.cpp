@@ -1,96 +1,90 @@
 #include "tests/support/test_support.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
-#include <time.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
+#include <thread>
 
-ScopedTimeZone::ScopedTimeZone(const std::string& zone) {
-  if (const char* previous = std::getenv("TZ")) m_previous = previous;
-  ::setenv("TZ", zone.c_str(), 1);
-  ::tzset();
-}
-
-ScopedTimeZone::~ScopedTimeZone() {
-  if (m_previous) {
-    ::setenv("TZ", m_previous->c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
-}
+namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "clipstamp-test-XXXXXX").string();
+  std::string pattern = (fs::temp_directory_path() / "clipstamp-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   m_path = pattern;
+  fs::permissions(m_path, fs::perms::all);
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  // Restore permissions a test may have taken away, so everything can be removed.
-  for (auto it = std::filesystem::recursive_directory_iterator(
-           m_path, std::filesystem::directory_options::skip_permission_denied, ignored);
-       it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ignored);
-    }
-  }
-  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(m_path, ignored);
+  fs::remove_all(m_path, ignored);
 }
 
-std::vector<std::uint8_t> EncodeClipFile(const ClipSpec& clip) {
-  std::vector<std::uint8_t> bytes(256, 0);
-  const auto put16 = [&](std::size_t at, unsigned value) {
-    bytes[at] = static_cast<std::uint8_t>(value >> 8);
-    bytes[at + 1] = static_cast<std::uint8_t>(value);
-  };
-  const auto put32 = [&](std::size_t at, std::uint32_t value) {
-    put16(at, value >> 16);
-    put16(at + 2, value & 0xFFFF);
-  };
-  bytes[0] = 'V';
-  bytes[1] = '6';
-  put32(2, static_cast<std::uint32_t>(bytes.size()));
-  put16(6, static_cast<unsigned>(clip.year));
-  bytes[8] = static_cast<std::uint8_t>(clip.month);
-  bytes[9] = static_cast<std::uint8_t>(clip.day);
-  bytes[10] = static_cast<std::uint8_t>(clip.hour);
-  bytes[11] = static_cast<std::uint8_t>(clip.minute);
-  put16(12, static_cast<unsigned>(clip.milliseconds));
-  put32(14, clip.durationMs);
-  return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-  WriteFileBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
-
-void WriteClipFile(const std::string& path, const ClipSpec& clip) {
-  WriteFileBytes(path, EncodeClipFile(clip));
-}
-
-std::optional<std::string> ReadFileText(const std::string& path) {
+std::optional<std::string> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string CrLfLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+std::map<std::string, std::string> FileTree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    const std::string name = fs::relative(entry.path(), root).string();
+    if (entry.is_symlink()) {
+      files[name] = "-> " + fs::read_symlink(entry.path()).string();
+    } else if (entry.is_regular_file() && entry.path().filename() != ".keep") {
+      files[name] = ReadFile(entry.path()).value_or("?");
+    }
+  }
+  return files;
+}
+
+fs::path TestData(const std::string& name) { return fs::path(CLIPSTAMP_DATA) / name; }
+
+RunResult RunClipstamp(const RunOptions& options) {
+  const TempFolder scratch;
+  const std::string outputPath = scratch / "output";
+  std::vector<std::string> strings = {"/bin/sh", "-c", options.script, "sh"};
+  strings.insert(strings.end(), options.arguments.begin(), options.arguments.end());
+  std::vector<std::string> environment = options.environment;
+  environment.push_back("CLIPSTAMP=" CLIPSTAMP_EXE);
+  environment.push_back("PATH=/usr/sbin:/usr/bin:/sbin:/bin");
+  std::vector<char*> argv;
+  std::vector<char*> envp;
+  for (std::string& s : strings) argv.push_back(s.data());
+  for (std::string& s : environment) envp.push_back(s.data());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
+
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (out >= 0 && ::dup2(out, 1) >= 0 && ::dup2(out, 2) >= 0 &&
+        (options.workingFolder.empty() || ::chdir(options.workingFolder.c_str()) == 0)) {
+      ::execve(argv[0], argv.data(), envp.data());
+    }
+    ::_exit(127);
+  }
+  RunResult result;
+  int status = 0;
+  rusage usage{};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
+    if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
+      result.timedOut = true;
+      ::kill(pid, SIGKILL);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.maxResidentKb = usage.ru_maxrss;
+  result.output = ReadFile(outputPath).value_or("");
+  return result;
 }

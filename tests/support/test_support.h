@@ -1,29 +1,16 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-// Sets TZ for the lifetime of the object (and calls tzset), then restores the previous value.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const std::string& zone);
-  ~ScopedTimeZone();
-  ScopedTimeZone(const ScopedTimeZone&) = delete;
-  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
- private:
-  std::optional<std::string> m_previous;
-};
-
-// Zones given as POSIX rules, so tests need no time-zone database.
-inline constexpr char kNewYork[] = "EST5EDT,M3.2.0,M11.1.0";
+// A zone given as POSIX rules, so tests need no time-zone database.
 inline constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 
-// A fresh folder under the system's temporary folder, removed with everything in it on
-// destruction.
+// A fresh folder under the system's temporary folder, open to every user, removed with
+// everything in it on destruction.
 class TempFolder {
  public:
   TempFolder();
@@ -38,27 +25,30 @@ class TempFolder {
   std::filesystem::path m_path;
 };
 
-// Start of a recording and running time, as a test writes them into a clip information file.
-struct ClipSpec {
-  int year = 2007;
-  int month = 11;
-  int day = 12;
-  int hour = 13;
-  int minute = 45;
-  int milliseconds = 0;  // seconds * 1000 + milliseconds
-  std::uint32_t durationMs = 0;
+// The whole file; nullopt when it cannot be read.
+std::optional<std::string> ReadFile(const std::filesystem::path& path);
+
+// Every file and link below `root` by relative path, with its contents (a link as "-> target"),
+// leaving out folders, FIFOs and ".keep" placeholders.
+std::map<std::string, std::string> FileTree(const std::filesystem::path& root);
+
+// The end-to-end cases in tests/data/e2e, and the clip files they start from.
+std::filesystem::path TestData(const std::string& name);
+
+struct RunOptions {
+  std::vector<std::string> arguments;  // after the program name
+  std::vector<std::string> environment = {"TZ=UTC0", "LC_ALL=de_DE.UTF-8"};
+  std::string workingFolder;                          // empty: the test's own
+  std::string script = "exec \"$CLIPSTAMP\" \"$@\"";  // sh script that starts the program
 };
 
-// The bytes of a 256-byte clip information file: "V6", the file size and the header, all
-// big-endian, written byte by byte.
-std::vector<std::uint8_t> EncodeClipFile(const ClipSpec& clip);
+struct RunResult {
+  int exitStatus = -1;  // -1 when ended by a signal
+  bool timedOut = false;
+  long maxResidentKb = 0;
+  std::string output;  // standard output and error together
+};
 
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void WriteFileText(const std::string& path, const std::string& text);
-void WriteClipFile(const std::string& path, const ClipSpec& clip);
-
-// The whole file as bytes; nullopt when it cannot be read.
-std::optional<std::string> ReadFileText(const std::string& path);
-
-// Lines joined with CR LF line ends, as subtitle files store them.
-std::string CrLfLines(const std::vector<std::string>& lines);
+// Runs `script` with /bin/sh, with the arguments as "$@" and the built program as $CLIPSTAMP,
+// killing it after a minute.
+RunResult RunClipstamp(const RunOptions& options);
