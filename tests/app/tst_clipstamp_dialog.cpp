@@ -51,6 +51,15 @@ T* Control(QWidget* dialog, const char* name) {
 
 QString Text(QWidget* dialog, const char* name) { return Control(dialog, name)->text(); }
 
+// The fields as the user sees them: folder, format, combined name, offset, video system.
+QStringList Fields(QWidget* dialog) {
+  QStringList fields;
+  for (const char* name : {"folderEdit", "formatEdit", "combinedNameEdit", "offsetEdit"}) {
+    fields << Text(dialog, name);
+  }
+  return fields << (Control<QRadioButton>(dialog, "ntscRadio")->isChecked() ? "NTSC" : "PAL");
+}
+
 // The clips of the New York daylight-saving case.
 std::string SampleFolder(const TempFolder& root, const std::string& name) {
   std::filesystem::copy(TestData("e2e/dst_new_york/in/clips"), root / name);
@@ -72,18 +81,10 @@ class TestClipstampDialog : public QObject {
 
  private slots:
   void prefillsFromTheCommandLine() {
-    const auto none = DialogFor({});
-    const QStringList defaults = {Text(none.get(), "folderEdit"), Text(none.get(), "formatEdit"),
-                                  Text(none.get(), "combinedNameEdit"),
-                                  Text(none.get(), "offsetEdit")};
-    QCOMPARE(defaults, (QStringList{"", "%Y-%m-%d | %H:%M:%S", "MOVALL.SUB", "0"}));
-    QVERIFY(Control<QRadioButton>(none.get(), "palRadio")->isChecked());
-    const auto given = DialogFor({"-c", "all.sub", "-o", "5", "-f", " %H ", "-NTSC"});
-    const QStringList values = {Text(given.get(), "formatEdit"),
-                                Text(given.get(), "combinedNameEdit"),
-                                Text(given.get(), "offsetEdit")};
-    QCOMPARE(values, (QStringList{"%H", "all.sub", "5"}));
-    QVERIFY(Control<QRadioButton>(given.get(), "ntscRadio")->isChecked());
+    QCOMPARE(Fields(DialogFor({}).get()),
+             (QStringList{"", "%Y-%m-%d | %H:%M:%S", "MOVALL.SUB", "0", "PAL"}));
+    QCOMPARE(Fields(DialogFor({"-c", "all.sub", "-o", "5", "-f", " %H ", "-NTSC"}).get()),
+             (QStringList{"", "%H", "all.sub", "5", "NTSC"}));
   }
 
   void okConvertsExactlyAsTheSilentRunAndCancelNothing() {
