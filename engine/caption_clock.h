@@ -1,9 +1,8 @@
 #pragma once
 
-#include <locale.h>
-
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "engine/clip_header.h"
@@ -16,11 +15,9 @@ class CaptionClock {
   // normalised by mktime() with the daylight-saving flag left to the library, so the recorded
   // wall-clock time is kept. The offset never overflows: whole days go into the day field.
   CaptionClock(const ClipHeader& header, std::int32_t minuteOffset);
-  ~CaptionClock();
-  CaptionClock(const CaptionClock&) = delete;
-  CaptionClock& operator=(const CaptionClock&) = delete;
 
-  // Adds one second and normalises again, keeping the flag the last normalisation set.
+  // Adds one second and normalises again, keeping the flag the last normalisation set. When the
+  // start could not be normalised, the fields are kept as set and each step tries again.
   void Advance();
 
   // Formats the time with strftime() in the classic "C" locale, whatever the process's locale.
@@ -30,6 +27,11 @@ class CaptionClock {
   const std::tm& Time() const { return m_time; }
 
  private:
+  void BreakDown(std::time_t instant);
+
   std::tm m_time{};
-  locale_t m_classicLocale;
+  // The instant the fields show; unset when they are not those of a known instant.
+  std::optional<std::time_t> m_instant;
+  // Up to this instant a step only adds one to the seconds field.
+  std::time_t m_plainUntil = 0;
 };

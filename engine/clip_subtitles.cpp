@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "engine/caption_clock.h"
+#include "engine/caption_format.h"
 #include "engine/clip_frames.h"
 
 namespace {
@@ -18,8 +19,9 @@ std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& tim
                                 SubtitleSink* combined) {
   const ClipFrames frames = ComputeClipFrames(header, system);
   CaptionClock clock(header, minuteOffset);
+  CaptionFormat captions(timeFormat);
   const auto writeSecond = [&](std::uint32_t start, std::uint32_t end, std::uint32_t combinedEnd) {
-    const std::string caption = clock.Format(timeFormat);
+    const std::string_view caption = captions.Format(clock.Time());
     if (perClip != nullptr) perClip->WriteLine(start, end, caption);
     if (combined != nullptr) {
       combined->WriteLine(start + runningFrameOffset, combinedEnd + runningFrameOffset, caption);

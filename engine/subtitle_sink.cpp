@@ -1,25 +1,23 @@
 #include "engine/subtitle_sink.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace {
 
-void AppendFrame(std::string& out, std::uint32_t frame) {
-  char digits[16];
-  const auto result =
-      std::to_chars(digits, digits + sizeof digits, static_cast<std::int32_t>(frame));
-  out.push_back('{');
-  out.append(digits, result.ptr);
-  out.push_back('}');
+// "{-2147483648}" twice, the space, a caption of up to 254 bytes and CR LF.
+constexpr std::size_t kFrameBytes = 13;
+constexpr std::size_t kShortCaption = 254;
+constexpr std::size_t kLineBytes = 2 * kFrameBytes + 1 + kShortCaption + 2;
+
+char* PutFrame(char* out, std::uint32_t frame) {
+  *out++ = '{';
+  out = std::to_chars(out, out + kFrameBytes, static_cast<std::int32_t>(frame)).ptr;
+  *out++ = '}';
+  return out;
 }
 
-}  // namespace
-
-void AppendSubtitleLine(std::string& out, std::uint32_t startFrame, std::uint32_t endFrame,
-                        std::string_view caption) {
-  AppendFrame(out, startFrame);
-  AppendFrame(out, endFrame);
-  out.push_back(' ');
+void AppendWithCrLf(std::string& out, std::string_view caption) {
   for (std::size_t lineFeed; (lineFeed = caption.find('\n')) != std::string_view::npos;) {
     out.append(caption.substr(0, lineFeed));
     out.append("\r\n");
@@ -27,4 +25,24 @@ void AppendSubtitleLine(std::string& out, std::uint32_t startFrame, std::uint32_
   }
   out.append(caption);
   out.append("\r\n");
+}
+
+}  // namespace
+
+void AppendSubtitleLine(std::string& out, std::uint32_t startFrame, std::uint32_t endFrame,
+                        std::string_view caption) {
+  char line[kLineBytes];
+  char* end = PutFrame(PutFrame(line, startFrame), endFrame);
+  *end++ = ' ';
+  if (caption.size() > kShortCaption || caption.find('\n') != std::string_view::npos) {
+    out.append(line, static_cast<std::size_t>(end - line));
+    AppendWithCrLf(out, caption);
+    return;
+  }
+  // The usual line goes in with one append.
+  std::memcpy(end, caption.data(), caption.size());
+  end += caption.size();
+  *end++ = '\r';
+  *end++ = '\n';
+  out.append(line, static_cast<std::size_t>(end - line));
 }
