@@ -268,16 +268,16 @@ TEST_F(WriteClipSubtitlesTest, SkipsUnreadableClipsWithoutWriting) {
   EXPECT_FALSE(std::filesystem::exists(m_folder / "missing.SUB"));
 }
 
-TEST_F(WriteClipSubtitlesTest, FailsWithoutAdvancingWhenTheSubtitleFileCannotBeCreated) {
+TEST_F(WriteClipSubtitlesTest, FailsButFeedsTheCombinedFileWhenTheSubtitleFileCannotBeCreated) {
   WriteClipFile(m_folder / "a.MOI", {.durationMs = 1000});
   std::filesystem::create_directory(m_folder / "a.SUB");
   std::optional<SubtitleFile> combined = SubtitleFile::Create(m_folder / "all.sub");
   ASSERT_TRUE(combined.has_value());
   const ClipResult result = WriteClipSubtitles(m_folder / "a.MOI", "x", &*combined, kPal, 9, 0);
   EXPECT_EQ(result.outcome, ClipOutcome::kFailed);
-  EXPECT_EQ(result.runningFrameOffset, 9u);
+  EXPECT_EQ(result.runningFrameOffset, 34u);
   EXPECT_TRUE(combined->Commit());
-  EXPECT_EQ(ReadFileText(m_folder / "all.sub"), "");
+  EXPECT_EQ(ReadFileText(m_folder / "all.sub"), CrLfLines({"{9}{34} x"}));
 }
 
 TEST_F(WriteClipSubtitlesTest, CombinedFileThatIsThePerClipFileIsWrittenOnce) {

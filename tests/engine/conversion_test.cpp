@@ -147,7 +147,7 @@ TEST_F(ConvertFolderTest, EmptyOrMissingFolders) {
 
   missing.combinedName = m_folder / "elsewhere.sub";
   EXPECT_FALSE(ConvertFolder(missing));
-  EXPECT_EQ(ReadFileText(m_folder / "elsewhere.sub"), "");
+  EXPECT_FALSE(std::filesystem::exists(m_folder / "elsewhere.sub"));
 }
 
 TEST_F(ConvertFolderTest, FailuresToWriteAreReported) {
@@ -159,7 +159,7 @@ TEST_F(ConvertFolderTest, FailuresToWriteAreReported) {
   std::filesystem::remove(m_folder / "a.SUB");
   std::filesystem::create_directory(m_folder / "a.SUB");
   EXPECT_FALSE(ConvertFolder(Settings("MOVALL.SUB")));
-  EXPECT_EQ(ReadFileText(m_folder / "MOVALL.SUB"), CrLfLines({"{0}{25} 02:00"}));
+  EXPECT_EQ(ReadFileText(m_folder / "MOVALL.SUB"), CrLfLines({"{0}{25} 01:00", "{25}{50} 02:00"}));
 }
 
 }  // namespace
