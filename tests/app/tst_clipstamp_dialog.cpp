@@ -232,7 +232,7 @@ void TestClipstampDialog::okConvertsExactlyAsTheSilentRun() {
   std::vector<const char*> arguments;
   for (std::size_t i = 2; i < run.arguments.size(); ++i)
     arguments.push_back(run.arguments[i].c_str());
-  CommandLineOptions parsed = TrimOptions(ParseCommandLine(BuildCommandTail(arguments)));
+  CommandLineOptions parsed = TrimOptions(ParseArguments(arguments));
   const std::unique_ptr<CClipstampDialog> dialog = CreateSettingsDialog(parsed);
   dialog->show();
   Control<QLineEdit>(dialog.get(), "folderEdit")->setText(QString::fromStdString(viaDialog));

@@ -6,8 +6,8 @@
 #include "tests/fuzz/fuzz_input.h"
 
 // Input: a mode byte, then text. Even modes parse the text as a command-line tail; odd modes
-// give it as the value of one option and check that it survives the trip through the rebuilt
-// tail unchanged, as a shell would deliver it.
+// give it as the argument after one option and check that it arrives as that option's value
+// unchanged, as a shell would deliver it.
 
 namespace {
 
@@ -33,18 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  std::erase(text, '"');
   std::erase(text, '\0');
   static constexpr const char* kOptions[] = {"-d", "-f", "-c"};
   const char* option = kOptions[(mode / 2) % 3];
   const std::vector<const char*> arguments = {"-ntsc", option, text.c_str(), "-o", "-7"};
-  const CommandLineOptions options = ParseCommandLine(BuildCommandTail(arguments));
+  const CommandLineOptions options = ParseArguments(arguments);
   const std::string& value = option[1] == 'd'   ? options.folder
                              : option[1] == 'f' ? options.timeFormat
                                                 : options.combinedName;
   Check(value == text);
   Check(options.ntsc);
-  // A value that is itself a word starting with "-o" comes first and wins.
+  // A value that itself starts with "-o" comes first and wins.
   Check(options.minuteOffset == -7 || text.starts_with("-o") || text.starts_with("-O"));
   return 0;
 }
