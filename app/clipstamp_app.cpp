@@ -27,9 +27,8 @@ CClipstampApp::CClipstampApp(int& argc, char** argv) : m_argc(argc), m_argv(argv
 
 int CClipstampApp::InitInstance() {
   const std::size_t count = m_argc > 1 ? static_cast<std::size_t>(m_argc - 1) : 0;
-  const std::string tail = BuildCommandTail(std::span<const char* const>(m_argv + 1, count));
   const CommandLineOptions options =
-      TrimOptions(tail.empty() ? CommandLineOptions{} : ParseCommandLine(tail));
+      TrimOptions(ParseArguments(std::span<const char* const>(m_argv + 1, count)));
   if (options.folder.empty()) return ShowSettingsDialog(options);
 
   // The silent path creates no GUI application object, so it needs no display.

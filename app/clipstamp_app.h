@@ -13,8 +13,8 @@ class CClipstampApp {
   CClipstampApp(int& argc, char** argv);
 
   // Runs start-up and returns the process's exit status. Silent run: 0 when the run did all it
-  // set out to do, 1 when the folder could not be listed or a subtitle file not written.
-  // Dialog: 0, or 2 when there is no display to show it on.
+  // set out to do, 1 when the folder could not be listed, a clip not read or a subtitle file not
+  // written. Dialog: 0, or 2 when there is no display to show it on.
   int InitInstance();
 
  private:

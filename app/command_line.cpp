@@ -7,25 +7,21 @@
 namespace {
 
 constexpr char kQuote = '"';
+constexpr std::size_t kNameLength = 2;
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string LowerAscii(std::string_view text) {
   std::string lowered(text);
-  for (char& c : lowered) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  std::transform(lowered.begin(), lowered.end(), lowered.begin(),
+                 [](char c) { return LowerAscii(c); });
   return lowered;
 }
 
-// Position of the first word-start occurrence of `option` outside quotes, or npos. Every quote
-// character toggles the quoted state, counted from the start of the text.
-std::size_t FindOption(std::string_view lowered, std::string_view option) {
-  bool quoted = false;
-  for (std::size_t i = 0; i < lowered.size(); ++i) {
-    const bool wordStart = i == 0 || IsWhiteSpace(lowered[i - 1]);
-    if (!quoted && wordStart && lowered.substr(i).starts_with(option)) return i;
-    if (lowered[i] == kQuote) quoted = !quoted;
-  }
-  return std::string_view::npos;
+bool StartsWithOption(std::string_view text, std::string_view option) {
+  return text.size() >= option.size() &&
+         std::equal(option.begin(), option.end(), text.begin(),
+                    [](char o, char t) { return o == LowerAscii(t); });
 }
 
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t pos) {
@@ -33,28 +29,16 @@ std::size_t SkipWhiteSpace(std::string_view text, std::size_t pos) {
   return pos;
 }
 
-// The value after an option: the text inside double quotes, or up to the next space.
-std::optional<std::string> ReadTextValue(std::string_view line, std::size_t pos) {
-  pos = SkipWhiteSpace(line, pos);
-  if (pos == line.size()) return std::nullopt;
-  if (line[pos] == kQuote) {
-    const std::size_t close = line.find(kQuote, pos + 1);
-    if (close == std::string_view::npos) return std::nullopt;
-    return std::string(line.substr(pos + 1, close - pos - 1));
-  }
-  const std::size_t end = line.find(' ', pos);
-  return std::string(line.substr(pos, end - pos));
-}
-
-// atol() with a 32-bit long: optional sign, decimal digits, saturating at the 32-bit range.
-std::int32_t ReadLongValue(std::string_view line, std::size_t pos) {
-  pos = SkipWhiteSpace(line, pos);
+// atol() with a 32-bit long: leading white space, optional sign, decimal digits, saturating at
+// the 32-bit range.
+std::int32_t ReadLongValue(std::string_view text) {
+  std::size_t pos = SkipWhiteSpace(text, 0);
   bool negative = false;
-  if (pos < line.size() && (line[pos] == '+' || line[pos] == '-')) negative = line[pos++] == '-';
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
   std::int64_t magnitude = 0;
-  for (; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos) {
-    magnitude = std::min(magnitude * 10 + (line[pos] - '0'), kLimit);
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+    magnitude = std::min(magnitude * 10 + (text[pos] - '0'), kLimit);
   }
   const std::int64_t value = negative ? -magnitude : magnitude;
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -69,48 +53,113 @@ std::string TrimWhiteSpace(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
+// The option vocabulary, read through one way of finding options: `source.Text(name)` gives the
+// value text of an option (nullopt when absent or unreadable), `source.NumberText(name)` the text
+// its number is read from, `source.Has(name)` whether it occurs.
+template <class Source>
+CommandLineOptions ReadOptions(const Source& source) {
+  CommandLineOptions options;
+  const auto readText = [&](std::string_view option, std::string& value) {
+    if (std::optional<std::string> text = source.Text(option)) value = std::move(*text);
+  };
+  readText("-d", options.folder);
+  readText("-f", options.timeFormat);
+  readText("-c", options.combinedName);
+  options.ntsc = source.Has("-ntsc");
+  if (const std::optional<std::string> number = source.NumberText("-o")) {
+    options.minuteOffset = ReadLongValue(*number);
+  }
+  return options;
+}
+
+// Options in one string: at word starts outside double quotes, values quoted or up to a space.
+class TailOptions {
+ public:
+  // The appended space ends an unquoted value at the end of the tail. Options are found in the
+  // lower-case copy; values are taken from the original at the same positions.
+  explicit TailOptions(std::string_view tail)
+      : m_line(std::string(tail) + ' '), m_lowered(LowerAscii(m_line)) {}
+
+  bool Has(std::string_view option) const { return Find(option) != std::string_view::npos; }
+
+  std::optional<std::string> Text(std::string_view option) const {
+    const std::size_t at = Find(option);
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::size_t pos = SkipWhiteSpace(m_line, at + kNameLength);
+    if (pos == m_line.size()) return std::nullopt;
+    if (m_line[pos] == kQuote) {
+      const std::size_t close = m_line.find(kQuote, pos + 1);
+      if (close == std::string::npos) return std::nullopt;
+      return m_line.substr(pos + 1, close - pos - 1);
+    }
+    return m_line.substr(pos, m_line.find(' ', pos) - pos);
+  }
+
+  std::optional<std::string> NumberText(std::string_view option) const {
+    const std::size_t at = Find(option);
+    if (at == std::string_view::npos) return std::nullopt;
+    return m_line.substr(at + kNameLength);
+  }
+
+ private:
+  // Position of the first word-start occurrence of `option` outside quotes, or npos. Every quote
+  // character toggles the quoted state, counted from the start of the text.
+  std::size_t Find(std::string_view option) const {
+    bool quoted = false;
+    for (std::size_t i = 0; i < m_lowered.size(); ++i) {
+      const bool wordStart = i == 0 || IsWhiteSpace(m_lowered[i - 1]);
+      if (!quoted && wordStart && m_lowered.substr(i).starts_with(option)) return i;
+      if (m_lowered[i] == kQuote) quoted = !quoted;
+    }
+    return std::string_view::npos;
+  }
+
+  std::string m_line;
+  std::string m_lowered;
+};
+
+// Options in separate arguments: at argument starts, values the rest or the next argument.
+class ArgumentOptions {
+ public:
+  explicit ArgumentOptions(std::span<const char* const> arguments) : m_arguments(arguments) {}
+
+  bool Has(std::string_view option) const { return Find(option) < m_arguments.size(); }
+
+  std::optional<std::string> Text(std::string_view option) const {
+    const std::size_t at = Find(option);
+    if (at >= m_arguments.size()) return std::nullopt;
+    const std::string_view argument(m_arguments[at]);
+    const std::size_t pos = SkipWhiteSpace(argument, kNameLength);
+    if (pos < argument.size()) return std::string(argument.substr(pos));
+    if (at + 1 < m_arguments.size()) return std::string(m_arguments[at + 1]);
+    return std::nullopt;
+  }
+
+  std::optional<std::string> NumberText(std::string_view option) const { return Text(option); }
+
+ private:
+  // Index of the first argument that starts with `option`, or the argument count.
+  std::size_t Find(std::string_view option) const {
+    const auto found = std::find_if(m_arguments.begin(), m_arguments.end(),
+                                    [&](const char* a) { return StartsWithOption(a, option); });
+    return static_cast<std::size_t>(found - m_arguments.begin());
+  }
+
+  std::span<const char* const> m_arguments;
+};
+
 }  // namespace
 
 bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-std::string BuildCommandTail(std::span<const char* const> arguments) {
-  std::string tail;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string_view text(arguments[i]);
-    if (i > 0) tail.push_back(' ');
-    const bool quote = text.empty() || std::any_of(text.begin(), text.end(), IsWhiteSpace);
-    if (quote) tail.push_back(kQuote);
-    tail.append(text);
-    if (quote) tail.push_back(kQuote);
-  }
-  return tail;
+CommandLineOptions ParseArguments(std::span<const char* const> arguments) {
+  return ReadOptions(ArgumentOptions(arguments));
 }
 
 CommandLineOptions ParseCommandLine(std::string_view tail) {
-  // The appended space ends an unquoted value at the end of the tail. Options are found in the
-  // lower-case copy; values are taken from the original at the same positions.
-  const std::string line = std::string(tail) + ' ';
-  const std::string lowered = LowerAscii(line);
-  constexpr std::size_t kNameLength = 2;
-
-  CommandLineOptions options;
-  const auto readText = [&](std::string_view option, std::string& value) {
-    const std::size_t at = FindOption(lowered, option);
-    if (at == std::string_view::npos) return;
-    if (std::optional<std::string> text = ReadTextValue(line, at + kNameLength)) {
-      value = std::move(*text);
-    }
-  };
-  readText("-d", options.folder);
-  readText("-f", options.timeFormat);
-  readText("-c", options.combinedName);
-  options.ntsc = FindOption(lowered, "-ntsc") != std::string_view::npos;
-  if (const std::size_t at = FindOption(lowered, "-o"); at != std::string_view::npos) {
-    options.minuteOffset = ReadLongValue(line, at + kNameLength);
-  }
-  return options;
+  return ReadOptions(TailOptions(tail));
 }
 
 CommandLineOptions TrimOptions(CommandLineOptions options) {

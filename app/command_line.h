@@ -19,16 +19,21 @@ struct CommandLineOptions {
 // True for the six C white-space characters: space, tab, LF, VT, FF, CR.
 bool IsWhiteSpace(char c);
 
-// Rebuilds the command-line tail from the arguments after the program name: joined with one
-// space, an argument that is empty or holds white space wrapped in double quotes. Quotes inside
-// an argument are kept as they are.
-std::string BuildCommandTail(std::span<const char* const> arguments);
+// Picks the options out of the program's arguments (those after its name), as a POSIX shell
+// delivers them: each argument is one word, white space and double quotes in it are ordinary
+// characters. An option counts only at the start of an argument; its name matches ignoring
+// case, each option is looked for on its own and the first argument starting with it wins.
+// "-d", "-c" and "-f" take the rest of their argument after leading white space or, when
+// nothing is left, the whole next argument. "-o" reads a signed decimal from that same text like
+// atol() with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
+CommandLineOptions ParseArguments(std::span<const char* const> arguments);
 
-// Picks the options out of a command-line tail. An option counts only where it starts a word
-// (at the start or after white space) outside double-quoted text; the first such occurrence
-// wins and its name matches ignoring case. "-d", "-c" and "-f" take a value in double quotes or
-// up to the next space; a missing closing quote ignores the option. "-o" reads a signed decimal
-// like atol() with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
+// Picks the options out of a command-line tail, the command line after the program name as one
+// string, as Windows delivers it. An option counts only where it starts a word (at the start or
+// after white space) outside double-quoted text; the first such occurrence wins and its name
+// matches ignoring case. "-d", "-c" and "-f" take a value in double quotes or up to the next
+// space; a missing closing quote ignores the option. "-o" reads a signed decimal like atol()
+// with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
 CommandLineOptions ParseCommandLine(std::string_view tail);
 
 // Removes leading and trailing white space from the folder, format and combined name.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 
 // Recording start and running time of one clip, as stored in bytes 6-17 of its clip information
 // (".MOI") file. No field is range-checked: the caption clock normalises whatever is stored.
@@ -28,7 +29,9 @@ inline constexpr std::size_t kClipHeaderBytes = 18;
 // than 18 bytes are given.
 std::optional<ClipHeader> DecodeClipHeader(std::span<const std::uint8_t> fileStart);
 
-// Reads the header of the clip information file at `path`. Returns nullopt when the path is not a
-// regular file (a symlink to one counts), cannot be opened, or holds fewer than 18 bytes. Never
+// Reads the header of the clip information file at `path`. Returns nullopt with `error` clear
+// when the path is no clip to read: not a regular file (a symbolic link to one counts), gone
+// since it was listed, or shorter than 18 bytes. Returns nullopt with `error` set when a regular
+// file cannot be opened or read (no permission, too many open files, an I/O error). Never
 // blocks on a FIFO or device; the file is closed before this returns.
-std::optional<ClipHeader> ReadClipHeader(const std::string& path);
+std::optional<ClipHeader> ReadClipHeader(const std::string& path, std::error_code& error);

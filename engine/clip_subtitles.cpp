@@ -59,19 +59,22 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
   if (combined != nullptr && combined->IsSameFile(infoPath)) {
     return {runningFrameOffset, ClipOutcome::kSkipped};
   }
-  const std::optional<ClipHeader> header = ReadClipHeader(infoPath);
-  if (!header) return {runningFrameOffset, ClipOutcome::kSkipped};
+  std::error_code error;
+  const std::optional<ClipHeader> header = ReadClipHeader(infoPath, error);
+  if (!header) return {runningFrameOffset, error ? ClipOutcome::kFailed : ClipOutcome::kSkipped};
 
   const std::string subtitlePath = SubtitlePathFor(infoPath);
+  const bool perClipWanted = combined == nullptr || !combined->IsSameFile(subtitlePath);
   std::optional<SubtitleFile> perClip;
-  if (combined == nullptr || !combined->IsSameFile(subtitlePath)) {
-    perClip = SubtitleFile::Create(subtitlePath);
-    if (!perClip) return {runningFrameOffset, ClipOutcome::kFailed};
+  if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath);
+  if (!perClip && combined == nullptr) {
+    return {runningFrameOffset + ComputeClipFrames(*header, system).totalFrames,
+            ClipOutcome::kFailed};
   }
 
   const std::uint32_t next =
       WriteCaptionLines(*header, timeFormat, system, runningFrameOffset, minuteOffset,
                         perClip ? &*perClip : nullptr, combined);
-  const bool written = !perClip || perClip->Commit();
+  const bool written = !perClipWanted || (perClip && perClip->Commit());
   return {next, written ? ClipOutcome::kWritten : ClipOutcome::kFailed};
 }

@@ -20,8 +20,8 @@ std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& tim
 // What became of one clip information file.
 enum class ClipOutcome {
   kWritten,  // the per-clip file (if any) was written completely
-  kSkipped,  // the information file could not be read; nothing was written anywhere
-  kFailed,   // the per-clip subtitle file could not be created or fully written
+  kSkipped,  // no clip to read (not a regular file, gone, too short); nothing was written
+  kFailed,   // the information file could not be read, or the per-clip file not written
 };
 
 struct ClipResult {
@@ -34,8 +34,10 @@ std::string SubtitlePathFor(const std::string& infoPath);
 
 // Converts the clip information file `infoPath` (ending in ".MOI" in any letter case): writes
 // its per-clip subtitle file beside it and appends its lines to `combined` when that is not null.
-// When the per-clip file cannot be created, nothing is written and the offset is unchanged. When
-// `combined` is the per-clip file itself, only the combined file receives the lines.
+// A clip whose header was read always gives its lines to the combined file and advances the
+// offset, even when its per-clip file cannot be created or written; a clip that cannot be read
+// writes nothing and leaves the offset unchanged. When `combined` is the per-clip file itself,
+// only the combined file receives the lines.
 ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
                               SubtitleFile* combined, VideoSystem system,
                               std::uint32_t runningFrameOffset, std::int32_t minuteOffset);

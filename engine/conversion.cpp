@@ -1,6 +1,5 @@
 #include "engine/conversion.h"
 
-#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -22,24 +21,24 @@ ConversionSettings NormaliseSettings(ConversionSettings settings) {
 
 bool ConvertFolder(ConversionSettings settings) {
   settings = NormaliseSettings(std::move(settings));
-  const std::time_t runStart = std::time(nullptr);
-  RemoveStaleTemporaryFiles(settings.folder + kPathSeparator, runStart);
-  if (!settings.combinedName.empty()) {
-    RemoveStaleTemporaryFiles(ParentFolder(ResolveSymlinks(settings.combinedName)), runStart);
-  }
-
-  // The listing is taken before the combined file is created.
+  // Nothing at all is written, not even an empty combined file, unless the folder can be listed.
   const std::optional<std::vector<std::string>> names = ListClipFiles(settings.folder);
-  bool complete = names.has_value();
+  if (!names) return false;
+  RemoveStaleTemporaryFiles(settings.folder + kPathSeparator);
 
+  bool complete = true;
   std::optional<SubtitleFile> combined;
   if (!settings.combinedName.empty()) {
     combined = SubtitleFile::Create(settings.combinedName);
-    if (!combined) complete = false;
+    if (!combined) {
+      complete = false;
+    } else if (const std::optional<std::string> folder = combined->TemporaryFolder()) {
+      RemoveStaleTemporaryFiles(*folder);
+    }
   }
 
   std::uint32_t runningFrameOffset = 0;
-  for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+  for (const std::string& name : *names) {
     const ClipResult result = WriteClipSubtitles(
         JoinPath(settings.folder, name), settings.timeFormat, combined ? &*combined : nullptr,
         settings.videoSystem, runningFrameOffset, settings.minuteOffset);

@@ -30,6 +30,8 @@ ConversionSettings NormaliseSettings(ConversionSettings settings);
 
 // Converts every clip information file of the folder, in name order, and writes the combined
 // file when one is named (even when no clip is found). Returns true when the run did all it set
-// out to do; false when the folder cannot be listed or a subtitle file it set out to write could
-// not be created or fully written. Unreadable clips are skipped and do not count as failures.
+// out to do. Returns false when the folder cannot be listed (then nothing at all is written),
+// when a clip that is a regular file cannot be read, or when a subtitle file could not be
+// created or fully written. Entries that are no clip (not a regular file, shorter than 18 bytes,
+// gone since the listing) are skipped and do not count as failures.
 bool ConvertFolder(ConversionSettings settings);

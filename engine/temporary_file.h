@@ -1,15 +1,16 @@
 #pragma once
 
-#include <ctime>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
 #include "engine/unique_fd.h"
 
-// A new file with a recognisable hidden name, ".clipstamp-XXXXXX.tmp", beside the file it will
-// replace. It holds an exclusive flock() while open, so a later run can tell a live one from one
-// left behind by a killed run. The file is removed on destruction unless Release()d.
+// A new file with a recognisable hidden name, ".clipstamp-XXXXXX.tmp", in the folder of the file
+// it will replace. It is locked (flock) before it can be mistaken for a leftover and stays locked
+// until it has been renamed into place or removed, so the lock alone tells a live one from one
+// left behind by a killed run. The file is removed on destruction unless renamed.
 class TemporaryFile {
  public:
   // Creates the file in the folder that `folderPrefix` names: "" for the current folder, else a
@@ -21,27 +22,27 @@ class TemporaryFile {
   TemporaryFile& operator=(TemporaryFile&& other) noexcept;
   ~TemporaryFile();
 
-  int Fd() const { return m_fd.Get(); }
+  const UniqueFd& File() const { return m_fd; }
   const std::string& Path() const { return m_path; }
 
-  // Closes the file and reports whether close() succeeded; the file stays until destruction.
-  bool Close() { return m_fd.Close(); }
-
-  // The file is no longer removed on destruction (it has been renamed into place).
-  void Release() { m_path.clear(); }
+  // Flushes the file to disk, renames it over `target` and only then closes it. Returns true
+  // when all of that succeeded; on failure the file is removed and `target` left as it was.
+  bool RenameOver(const std::string& target);
 
  private:
   TemporaryFile(UniqueFd fd, std::string path);
   void Remove();
 
   UniqueFd m_fd;
-  std::string m_path;
+  std::string m_path;  // empty once renamed or removed
 };
+
+// A fresh temporary file name: the prefix, six random letters or digits and the suffix.
+std::string RandomTemporaryName(std::mt19937& generator);
 
 // True for names that TemporaryFile creates.
 bool IsTemporaryFileName(std::string_view name);
 
-// Removes, from the folder that `folderPrefix` names (as for TemporaryFile::Create), temporary
-// files left behind by killed runs: those whose lock is free and which were last written before
-// `runStart`. Errors are ignored.
-void RemoveStaleTemporaryFiles(const std::string& folderPrefix, std::time_t runStart);
+// Removes, from the folder that `folderPrefix` names (as for TemporaryFile::Create), the
+// temporary files that no run holds locked. Errors are ignored.
+void RemoveStaleTemporaryFiles(const std::string& folderPrefix);

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <string_view>
 #include <utility>
 
-// Owns a POSIX file descriptor and closes it on destruction.
+// Owns a file descriptor and closes it on destruction.
 class UniqueFd {
  public:
   UniqueFd() = default;
@@ -18,6 +19,10 @@ class UniqueFd {
 
   int Get() const { return m_fd; }
   bool IsOpen() const { return m_fd >= 0; }
+
+  // Writes all of `data`; false on the first error (disk full, file too large, I/O error, a
+  // reader that went away).
+  bool WriteAll(std::string_view data) const;
 
   // Closes the descriptor and returns the result of close(): false when it reported an error
   // (for an output file, a write that failed late, e.g. on a network share).

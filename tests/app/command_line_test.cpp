@@ -11,7 +11,7 @@ void PrintTo(const CommandLineOptions& o, std::ostream* out) {
 
 namespace {
 
-// Arguments as a shell delivers them, through the rebuilt tail, the parser and the trim.
+// Arguments as a shell delivers them, each one word, through the parser and the trim.
 TEST(CommandLineTest, PicksTheOptionsOutOfTheArguments) {
   struct Case {
     const char* name;
@@ -39,10 +39,14 @@ TEST(CommandLineTest, PicksTheOptionsOutOfTheArguments) {
       {"empty value keeps its place", {"-d", "", "-o", "2"}, {"", "", "", false, 2}},
       {"first occurrence counts", {"-d", "a", "-d", "b"}, {"a", "", "", false, 0}},
       {"offset not a number", {"-o", "x"}, {}},
+      {"a quote is part of its argument",
+       {"-f", "%H\"", "-c", "all.sub", "-ntsc", "-o", "60"},
+       {"", "%H\"", "all.sub", true, 60}},
+      {"white space inside one argument", {"-dmy clips", "-o 30"}, {"my clips", "", "", false, 30}},
       {"offset clamped", {"-o", "99999999999"}, {"", "", "", false, 2147483647}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(TrimOptions(ParseCommandLine(BuildCommandTail(c.arguments))), c.expected) << c.name;
+    EXPECT_EQ(TrimOptions(ParseArguments(c.arguments)), c.expected) << c.name;
   }
 }
 

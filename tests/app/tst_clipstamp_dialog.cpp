@@ -67,7 +67,7 @@ std::string SampleFolder(const TempFolder& root, const std::string& name) {
 }
 
 std::unique_ptr<CClipstampDialog> DialogFor(std::vector<const char*> arguments) {
-  return CreateSettingsDialog(TrimOptions(ParseCommandLine(BuildCommandTail(arguments))));
+  return CreateSettingsDialog(TrimOptions(ParseArguments(arguments)));
 }
 
 void Click(QWidget* dialog, const char* button) {

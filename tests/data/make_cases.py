@@ -200,9 +200,9 @@ def main():
     case("plain_text", ["-d", "../clips", "-f", "no conversion", "-c", "movall.sub"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, fmt="no conversion", combined="work/movall.sub")
-    # Failures: a folder that does not exist, a combined file that cannot be written.
+    # Failures: a mistyped folder writes nothing at all; a combined file that cannot be written.
     case("missing_folder", ["-d", "../nowhere", "-c", "all.sub"], {}, status=1,
-         extra={"work/all.sub": b"old\n"}, combined="work/all.sub")
+         extra={"work/all.sub": b"old\n"}, unwritable=["work/all.sub"], combined="work/all.sub")
     case("combined_on_full_device", ["-d", "../clips", "-c", "/dev/full"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, status=1, combined="/dev/full", unwritable=["/dev/full"])
@@ -216,11 +216,13 @@ def main():
     old = {"clips/A.SUB": b"old\n"}
     case("file_size_limit", ["-d", "../clips"], {"A.MOI": longest}, status=1, extra=old,
          unwritable=["clips/A.SUB"], run='ulimit -f 2048; exec "$CLIPSTAMP" "$@"')
-    case("read_only_subtitle", ["-d", "../clips"], {"A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000)},
-         status=1, extra=old, unwritable=["clips/A.SUB"],
-         run='chmod 777 ../clips; chmod 444 ../clips/A.SUB\n'
-             '[ "$(id -u)" = 0 ] && exec setpriv --reuid=65534 --regid=65534 --clear-groups '
-             '"$CLIPSTAMP" "$@"\nexec "$CLIPSTAMP" "$@"')
+    # A read-only subtitle file stays, even for root; its clip still takes its place in the
+    # combined file.
+    case("read_only_subtitle", ["-d", "../clips", "-c", "MOVALL.SUB"], {
+        "A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000),
+        "B.MOI": clip(2007, 11, 12, 13, 46, 0, 2000),
+    }, status=1, extra=old, unwritable=["clips/A.SUB"], combined="clips/MOVALL.SUB",
+         run='chmod 444 ../clips/A.SUB; exec "$CLIPSTAMP" "$@"')
     case("permissions_kept", ["-d", "../clips"], {"A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000)},
          extra=old, run='chmod 640 ../clips/A.SUB; exec "$CLIPSTAMP" "$@"',
          check='[ "$(stat -c %a clips/A.SUB)" = 640 ]')

@@ -2,6 +2,18 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+
+bool UniqueFd::WriteAll(std::string_view data) const {
+  while (!data.empty()) {
+    const ssize_t n = ::write(m_fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
 bool UniqueFd::Close() {
   if (m_fd < 0) return true;
   // Linux releases the descriptor even when close() fails, so it is never retried.
