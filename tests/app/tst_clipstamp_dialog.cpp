@@ -21,9 +21,9 @@
 #include <QTreeView>
 
 #include "app/about_box.h"
-#include "app/clipstamp_app.h"
 #include "app/clipstamp_dialog.h"
 #include "app/command_line.h"
+#include "app/dialog_program.h"
 #include "app/dialog_units.h"
 #include "app/folder_chooser.h"
 #include "tests/app/modal_helper.h"
