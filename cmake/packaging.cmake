@@ -1,5 +1,6 @@
-# The Debian package: `cpack -G DEB` in the build folder makes clipstamp_<version>_<arch>.deb,
-# installing into /usr, with its shared-library dependencies computed by dpkg-shlibdeps.
+# The Debian packages: `cpack -G DEB` in the build folder makes clipstamp_<version>_<arch>.deb,
+# the command line, and clipstamp-gui_<version>_<arch>.deb, the settings dialog, both installing
+# into /usr, with their shared-library dependencies computed by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME clipstamp)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Clipstamp developers")
@@ -9,21 +10,41 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL cli gui)
+set(CPACK_COMPONENT_GUI_DEPENDS cli)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The packaging revision; its changelog is res/debian/changelog.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SOURCE clipstamp)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its display plugins at run time, so dpkg-shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
-set(CPACK_PACKAGE_DESCRIPTION
+
+set(CPACK_DEBIAN_CLI_PACKAGE_NAME clipstamp)
+set(CPACK_DEBIAN_CLI_DESCRIPTION
   "Camcorders store, beside every video clip, a clip information file (.MOI)
 that records when recording started and how long the clip runs. Clipstamp
 writes a frame-based subtitle file (.SUB) for each of them whose captions
 show the wall-clock time of recording, one per second, in PAL or NTSC
 timing, and optionally one combined subtitle file for all clips of a folder.
-It runs silently from scripts (clipstamp -d FOLDER) or through a settings
-dialog.")
+.
+This package holds the command line (clipstamp -d FOLDER), which needs no
+display. The settings dialog is in clipstamp-gui.")
+
+set(CPACK_DEBIAN_GUI_PACKAGE_NAME clipstamp-gui)
+set(CPACK_DEBIAN_GUI_PACKAGE_SECTION video)
+# Qt loads its display plugins at run time, so dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_GUI_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_GUI_PACKAGE_RECOMMENDS "qt6-wayland")
+set(CPACK_DEBIAN_GUI_DESCRIPTION
+  "Clipstamp writes subtitle files whose captions show when camcorder clips
+were recorded.
+.
+This package adds its settings dialog with a folder chooser, opened by
+clipstamp without a folder and from the application menu.")
 
 include(CPack)

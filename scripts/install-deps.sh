@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages that building and testing Clipstamp need.
 set -eu
 packages="build-essential cmake libgtest-dev locales qt6-base-dev fonts-dejavu-core tzdata
-  desktop-file-utils man-db dpkg-dev file"
+  desktop-file-utils man-db dpkg-dev file lintian"
 if [ "$(id -u)" -eq 0 ]; then as_root=""; else as_root="sudo"; fi
 $as_root apt-get update
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $packages

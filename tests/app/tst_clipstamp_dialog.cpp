@@ -16,8 +16,9 @@
 #include <QTimer>
 
 #include "app/about_box.h"
-#include "app/clipstamp_app.h"
 #include "app/clipstamp_dialog.h"
+#include "app/command_line.h"
+#include "app/dialog_program.h"
 #include "app/folder_chooser.h"
 #include "tests/support/test_support.h"
 

@@ -16,7 +16,7 @@ fi
 text=$(MANWIDTH=80 LC_ALL=C.UTF-8 man -E UTF-8 -l "$page" 2>/dev/null)
 for expected in "-d folder" "-c name" "-f format" "-ntsc" "-o minutes" "SUBTITLE FORMAT" \
                 "{0}{19} 2007-11-12 | 13:45:07" "TIME ZONES AND DAYLIGHT SAVING" "EXIT STATUS" \
-                "EXAMPLES"; do
+                "EXAMPLES" "--help" "--version" "clipstamp-dialog"; do
   if ! printf '%s\n' "$text" | grep -qF -- "$expected"; then
     echo "the man page lacks: $expected"
     exit 1
