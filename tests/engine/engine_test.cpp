@@ -8,7 +8,6 @@
 
 #include "engine/clip_header.h"
 #include "engine/clip_subtitles.h"
-#include "engine/conversion.h"
 #include "engine/temporary_file.h"
 #include "tests/support/test_support.h"
 
@@ -24,13 +23,6 @@ TEST(ClipHeaderTest, DecodesBigEndianFieldsFromEighteenBytes) {
             std::vector<unsigned>({2007, 11, 12, 13, 45, 7250, 0x12345678}));
   bytes.pop_back();
   EXPECT_FALSE(DecodeClipHeader(bytes).has_value());
-}
-
-TEST(ConversionSettingsTest, TrimsOneSeparatorAndPlacesTheDefaultCombinedFile) {
-  const ConversionSettings settings = NormaliseSettings({"v//", "", "MOVALL.SUB"});
-  EXPECT_EQ(settings.folder, "v/");
-  EXPECT_EQ(settings.combinedName, "v//MOVALL.SUB");
-  EXPECT_EQ(settings.timeFormat, kDefaultTimeFormat);
 }
 
 // Records the lines of both sinks in the order they arrive.

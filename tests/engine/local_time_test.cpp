@@ -1,6 +1,8 @@
 #include "engine/local_time.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
 
 #include <deque>
 #include <filesystem>
@@ -24,7 +26,8 @@ struct Stretch {
 // in formats cut at "%S" and formatted whole and together showing every field, must equal those
 // that strftime() makes of these fields.
 void ExpectStepsAsMktime(const Stretch& s) {
-  ScopedTimeZone zone(s.zone);
+  ::setenv("TZ", s.zone, 1);
+  ::tzset();
   CaptionClock clock(s.start, 0);
   // Stepping starts from the normalised start time, as the clock does.
   std::tm expected = clock.Time();

@@ -5,7 +5,6 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,21 +14,6 @@
 #include <thread>
 
 namespace fs = std::filesystem;
-
-ScopedTimeZone::ScopedTimeZone(const std::string& zone) {
-  if (const char* previous = std::getenv("TZ")) m_previous = previous;
-  ::setenv("TZ", zone.c_str(), 1);
-  ::tzset();
-}
-
-ScopedTimeZone::~ScopedTimeZone() {
-  if (m_previous) {
-    ::setenv("TZ", m_previous->c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
-}
 
 TempFolder::TempFolder() {
   std::string pattern = (fs::temp_directory_path() / "clipstamp-test-XXXXXX").string();

@@ -10,18 +10,6 @@
 inline constexpr char kNewYork[] = "EST5EDT,M3.2.0,M11.1.0";
 inline constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 
-// Sets TZ (and calls tzset) for the lifetime of the object, then restores the previous value.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const std::string& zone);
-  ~ScopedTimeZone();
-  ScopedTimeZone(const ScopedTimeZone&) = delete;
-  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
- private:
-  std::optional<std::string> m_previous;
-};
-
 // A fresh folder under the system's temporary folder, open to every user, removed with
 // everything in it on destruction.
 class TempFolder {
