@@ -25,5 +25,5 @@ int CClipstampApp::InitInstance() {
   settings.combinedName = options.combinedName;
   settings.videoSystem = options.ntsc ? kNtsc : kPal;
   settings.minuteOffset = options.minuteOffset;
-  return ConvertFolder(std::move(settings)) ? 0 : 1;
+  return ConvertFolder(std::move(settings)).Succeeded() ? 0 : 1;
 }

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,18 +16,11 @@
 #include "app/about_box.h"
 #include "app/dialog_units.h"
 #include "app/folder_chooser.h"
+#include "app/run_progress.h"
+#include "app/run_summary.h"
 #include "ui_clipstamp_dialog.h"
 
 namespace {
-
-// Shows the wait cursor while it lives.
-class BusyCursor {
- public:
-  BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 constexpr QLatin1StringView kCombinedName(kDefaultCombinedName.data(),
                                           static_cast<qsizetype>(kDefaultCombinedName.size()));
@@ -142,11 +134,21 @@ ConversionSettings CClipstampDialog::Settings() const {
 
 void CClipstampDialog::OnOK() {
   if (!UpdateData(true)) return;
+  const ConversionSettings settings = Settings();
+  RunReport report;
   {
-    BusyCursor busy;
-    ConvertFolder(Settings());
+    RunProgress progress(this, m_progressDelay);
+    report = ConvertFolder(
+        settings, [&progress](std::size_t index, std::size_t count, const std::string& path) {
+          return progress.Report(index, count, path);
+        });
   }
-  accept();
+  const std::string failure = DescribeRunFailure(report, settings.folder);
+  if (!failure.empty()) {
+    QMessageBox::warning(this, tr("Clipstamp"), QString::fromLocal8Bit(failure));
+  }
+  // After a failure or Cancel the fields stay as entered, for another try.
+  if (report.Succeeded()) accept();
 }
 
 void CClipstampDialog::OnBrowseFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include <QDialog>
@@ -15,7 +16,8 @@ class CClipstampDialog;
 }
 
 // The settings dialog (template 102): folder, caption format, combined file, video system and
-// minute offset. OK converts the folder as the command line would and closes the dialog; Cancel
+// minute offset. OK converts the folder as the command line would and closes the dialog, or, when
+// something could not be written or the user cancelled the run, says so and stays open; Cancel
 // converts nothing. The fields hold the dialog's data; UpdateData() moves them to and from the
 // controls.
 class CClipstampDialog : public QDialog {
@@ -41,6 +43,7 @@ class CClipstampDialog : public QDialog {
   int m_videoSystem = kPal;  // index of the checked radio button: 0 PAL, 1 NTSC
   qint32 m_minuteOffset = 0;
   QIcon m_icon;
+  std::chrono::milliseconds m_progressDelay{500};  // how long a run goes before showing progress
 
  private:
   void OnOK();

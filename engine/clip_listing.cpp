@@ -41,11 +41,13 @@ std::optional<std::string> ClipFileSearch::Next() {
   return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> ListClipFiles(const std::string& folder) {
+std::optional<std::vector<std::string>> ListClipFiles(const std::string& folder,
+                                                      std::error_code& error) {
   ClipFileSearch search(folder);
   std::vector<std::string> names;
   while (std::optional<std::string> name = search.Next()) names.push_back(std::move(*name));
-  if (search.Error()) return std::nullopt;
+  error = search.Error();
+  if (error) return std::nullopt;
   std::sort(names.begin(), names.end(), ClipNameLess);
   return names;
 }

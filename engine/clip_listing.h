@@ -33,4 +33,5 @@ class ClipFileSearch {
 };
 
 // The folder's clip file names in ClipNameLess order; nullopt when the folder cannot be listed.
-std::optional<std::vector<std::string>> ListClipFiles(const std::string& folder);
+std::optional<std::vector<std::string>> ListClipFiles(const std::string& folder,
+                                                      std::error_code& error);

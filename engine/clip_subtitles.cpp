@@ -1,5 +1,6 @@
 #include "engine/clip_subtitles.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "engine/caption_clock.h"
@@ -10,6 +11,15 @@ namespace {
 
 // One frame of every thousand is dropped where an NTSC step crosses a multiple of 1000 frames.
 constexpr std::uint32_t kNtscDropRemainder = 970;
+
+// Why an entry that gave no header and no error is no clip: gone, not a regular file, or short.
+SkipReason SkipReasonFor(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return SkipReason::kVanished;
+  if (status.type() != std::filesystem::file_type::regular) return SkipReason::kNotRegularFile;
+  return SkipReason::kTooShort;
+}
 
 }  // namespace
 
@@ -55,26 +65,34 @@ std::string SubtitlePathFor(const std::string& infoPath) {
 ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
                               SubtitleFile* combined, VideoSystem system,
                               std::uint32_t runningFrameOffset, std::int32_t minuteOffset) {
+  ClipResult result{runningFrameOffset, ClipOutcome::kSkipped, infoPath};
   // The file the combined file will replace is never read as a clip.
   if (combined != nullptr && combined->IsSameFile(infoPath)) {
-    return {runningFrameOffset, ClipOutcome::kSkipped};
+    result.skipReason = SkipReason::kCombinedFile;
+    return result;
   }
-  std::error_code error;
-  const std::optional<ClipHeader> header = ReadClipHeader(infoPath, error);
-  if (!header) return {runningFrameOffset, error ? ClipOutcome::kFailed : ClipOutcome::kSkipped};
+  const std::optional<ClipHeader> header = ReadClipHeader(infoPath, result.error);
+  if (!header) {
+    result.outcome = result.error ? ClipOutcome::kFailed : ClipOutcome::kSkipped;
+    result.skipReason = SkipReasonFor(infoPath);
+    return result;
+  }
 
   const std::string subtitlePath = SubtitlePathFor(infoPath);
   const bool perClipWanted = combined == nullptr || !combined->IsSameFile(subtitlePath);
+  result.path = perClipWanted ? subtitlePath : std::string();
   std::optional<SubtitleFile> perClip;
-  if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath);
+  if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath, result.error);
   if (!perClip && combined == nullptr) {
-    return {runningFrameOffset + ComputeClipFrames(*header, system).totalFrames,
-            ClipOutcome::kFailed};
+    result.runningFrameOffset += ComputeClipFrames(*header, system).totalFrames;
+    result.outcome = ClipOutcome::kFailed;
+    return result;
   }
 
-  const std::uint32_t next =
+  result.runningFrameOffset =
       WriteCaptionLines(*header, timeFormat, system, runningFrameOffset, minuteOffset,
                         perClip ? &*perClip : nullptr, combined);
-  const bool written = !perClipWanted || (perClip && perClip->Commit());
-  return {next, written ? ClipOutcome::kWritten : ClipOutcome::kFailed};
+  const bool written = !perClipWanted || (perClip && perClip->Commit(result.error));
+  result.outcome = written ? ClipOutcome::kWritten : ClipOutcome::kFailed;
+  return result;
 }

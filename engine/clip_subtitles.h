@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <system_error>
 
 #include "engine/clip_header.h"
+#include "engine/run_report.h"
 #include "engine/subtitle_file.h"
 #include "engine/subtitle_sink.h"
 #include "engine/video_system.h"
@@ -27,6 +29,11 @@ enum class ClipOutcome {
 struct ClipResult {
   std::uint32_t runningFrameOffset = 0;  // where the next clip starts in the combined timeline
   ClipOutcome outcome = ClipOutcome::kSkipped;
+  // The subtitle file, or the clip when it was skipped or unreadable; empty when the combined
+  // file took the clip's lines in place of its own subtitle file.
+  std::string path;
+  std::error_code error{};                              // why it failed
+  SkipReason skipReason = SkipReason::kNotRegularFile;  // why it was skipped
 };
 
 // Per-clip subtitle path: `infoPath` without its last four characters, plus ".SUB".

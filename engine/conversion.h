@@ -6,6 +6,7 @@
 
 #include "engine/clip_header.h"
 #include "engine/clip_subtitles.h"
+#include "engine/run_report.h"
 #include "engine/video_system.h"
 
 // Caption format used when none is given: e.g. "2007-11-12 | 13:45:07".
@@ -29,9 +30,10 @@ struct ConversionSettings {
 ConversionSettings NormaliseSettings(ConversionSettings settings);
 
 // Converts every clip information file of the folder, in name order, and writes the combined
-// file when one is named (even when no clip is found). Returns true when the run did all it set
-// out to do. Returns false when the folder cannot be listed (then nothing at all is written),
-// when a clip that is a regular file cannot be read, or when a subtitle file could not be
-// created or fully written. Entries that are no clip (not a regular file, shorter than 18 bytes,
-// gone since the listing) are skipped and do not count as failures.
-bool ConvertFolder(ConversionSettings settings);
+// file when one is named (even when no clip is found, but not when the folder cannot be
+// listed). The report says what was written, what could not be read or written and why, and
+// which entries were skipped.
+RunReport ConvertFolder(ConversionSettings settings);
+
+// As above, calling `progress` before each clip; it may stop the run (see ProgressCallback).
+RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& progress);

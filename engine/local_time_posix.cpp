@@ -1,9 +1,9 @@
+#include "engine/local_time.h"
+
 #include <locale.h>
 #include <time.h>
 
 #include <cstring>
-
-#include "engine/local_time.h"
 
 std::optional<std::time_t> NormaliseLocalTime(std::tm& time) {
   const std::time_t instant = ::mktime(&time);

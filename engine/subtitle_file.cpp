@@ -1,8 +1,15 @@
 #include "engine/subtitle_file.h"
 
+#include <cerrno>
+
 #include "engine/file_paths.h"
 
 namespace {
+
+// The error of the last failed system call; an I/O error when none was recorded.
+std::error_code LastError() {
+  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+}
 
 constexpr std::size_t kFlushThreshold = 64 * 1024;
 
@@ -34,8 +41,25 @@ void SubtitleFile::WriteLine(std::uint32_t startFrame, std::uint32_t endFrame,
 }
 
 void SubtitleFile::Flush() {
-  if (!m_failed && (!m_target || !Output().WriteAll(m_buffer))) m_failed = true;
+  if (!m_failed && (!m_target || !Output().WriteAll(m_buffer))) {
+    m_failed = true;
+    m_error = LastError();
+  }
   m_buffer.clear();
+}
+
+std::optional<SubtitleFile> SubtitleFile::Create(const std::string& path, std::error_code& error) {
+  errno = 0;
+  std::optional<SubtitleFile> file = Create(path);
+  error = file ? std::error_code() : LastError();
+  return file;
+}
+
+bool SubtitleFile::Commit(std::error_code& error) {
+  errno = 0;
+  const bool written = Commit();
+  error = written ? std::error_code() : m_error ? m_error : LastError();
+  return written;
 }
 
 bool SubtitleFile::Commit() {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "engine/output_target.h"
 #include "engine/subtitle_sink.h"
@@ -18,6 +19,8 @@ class SubtitleFile final : public SubtitleSink {
   // the file the system reached. Returns nullopt when that fails or no temporary file can be
   // created beside the file to replace.
   static std::optional<SubtitleFile> Create(const std::string& path);
+  // As above, setting `error` to the system's reason when it fails.
+  static std::optional<SubtitleFile> Create(const std::string& path, std::error_code& error);
 
   SubtitleFile(SubtitleFile&&) = default;
   SubtitleFile& operator=(SubtitleFile&&) = default;
@@ -29,6 +32,8 @@ class SubtitleFile final : public SubtitleSink {
   // permission bits. Returns true when every byte was written; otherwise the previous file is
   // left as it was (a file this run created is removed again) and no temporary file remains.
   bool Commit();
+  // As above, setting `error` to the first failure's reason.
+  bool Commit(std::error_code& error);
 
   // True when `path` names the file this one writes (or will replace).
   bool IsSameFile(const std::string& path) const;
@@ -45,4 +50,5 @@ class SubtitleFile final : public SubtitleSink {
   std::optional<TemporaryFile> m_temporary;  // set unless the target is a stream
   std::string m_buffer;
   bool m_failed = false;
+  std::error_code m_error;  // of the first failed write
 };

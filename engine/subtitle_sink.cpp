@@ -40,7 +40,7 @@ void AppendSubtitleLine(std::string& out, std::uint32_t startFrame, std::uint32_
     return;
   }
   // The usual line goes in with one append.
-  std::memcpy(end, caption.data(), caption.size());
+  if (!caption.empty()) std::memcpy(end, caption.data(), caption.size());
   end += caption.size();
   *end++ = '\r';
   *end++ = '\n';

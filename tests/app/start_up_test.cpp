@@ -20,7 +20,7 @@ RunResult RunWith(std::vector<std::string> arguments, std::string script = "") {
 
 TEST(StartUpTest, HelpListsTheReadmeOptionsAndVersionNamesTheRelease) {
   const RunResult help = RunWith({"--help"});
-  EXPECT_EQ(help.exitStatus, 0);
+  ASSERT_EQ(help.exitStatus, 0);
   std::ifstream readme(CLIPSTAMP_SOURCE_DIR "/README.md");
   int options = 0;
   for (std::string line; std::getline(readme, line);) {
@@ -31,8 +31,8 @@ TEST(StartUpTest, HelpListsTheReadmeOptionsAndVersionNamesTheRelease) {
   }
   EXPECT_EQ(options, 5);
   const RunResult version = RunWith({"--version"});
-  EXPECT_EQ(version.exitStatus, 0);
-  EXPECT_EQ(version.output, "clipstamp " CLIPSTAMP_VERSION "\n");
+  EXPECT_EQ(std::to_string(version.exitStatus) + " " + version.output,
+            "0 clipstamp " CLIPSTAMP_VERSION "\n");
 }
 
 // Without a folder the dialog program beside clipstamp runs with the arguments unchanged.

@@ -1,7 +1,9 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include <QAccessible>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -123,6 +126,71 @@ class TestClipstampDialog : public QObject {
     QCOMPARE(prompts.m_count, 1);
     QVERIFY(dialog.isVisible());
     QCOMPARE(FileTree(folder).size(), std::size_t{3});
+  }
+
+  void failureIsShownAndTheDialogStaysOpenUntilMended() {
+    const TempFolder root;
+    const std::string folder = SampleFolder(root, "clips");
+    // A folder in place of a subtitle file cannot be replaced, even by root.
+    const std::string blocked = folder + "/B.SUB";
+    std::filesystem::create_directory(blocked);
+    CClipstampDialog dialog(QString::fromStdString(folder), QString(), QString(), false, 0);
+    dialog.show();
+    QString message;
+    const WhenShown<QMessageBox> box([&](QMessageBox* shown) {
+      message = shown->windowTitle() + "|" + shown->text();
+      shown->accept();
+    });
+    Click(&dialog, "okButton");
+    QCOMPARE(message.toStdString(), "Clipstamp|1 of 4 subtitle files could not be written:\n" +
+                                        blocked + ": " +
+                                        std::make_error_code(std::errc::is_a_directory).message());
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Text(&dialog, "folderEdit").toStdString(), folder);
+
+    std::filesystem::remove(blocked);
+    Click(&dialog, "okButton");
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(FileTree(folder).size(), std::size_t{7});
+  }
+
+  void cancelInTheProgressWindowKeepsFinishedAndOldFiles() {
+    const TempFolder root;
+    const std::string clip = ReadFile(TestData("e2e/dst_new_york/in/clips/A.MOI")).value();
+    const auto name = [](int i, const char* type) {
+      return "MOV" + std::to_string(100 + i) + type;
+    };
+    for (int i = 0; i < 20; ++i) {
+      std::ofstream(root / name(i, ".MOI")) << clip;
+      std::ofstream(root / name(i, ".SUB")) << "old";
+    }
+    std::ofstream(root / "MOVALL.SUB") << "old";
+    CClipstampDialog dialog(QString::fromStdString(root / ""), QString(), QString(), false, 0);
+    dialog.m_progressDelay = std::chrono::milliseconds(0);
+    dialog.show();
+    QString label;
+    QTimer canceller;  // a zero timer runs on every pass of the event loop
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+      auto* progress = dialog.findChild<QProgressDialog*>("runProgress");
+      if (!label.isEmpty() || progress == nullptr || progress->value() < 2) return;
+      label = progress->labelText();
+      QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    canceller.start(0);
+    Click(&dialog, "okButton");
+    QVERIFY(dialog.isVisible());
+    std::map<std::string, std::string> cancelled = FileTree(root.Path());
+    dialog.m_progressDelay = std::chrono::hours(1);
+    Click(&dialog, "okButton");
+
+    int finished = 0;
+    while (finished < 20 && cancelled[name(finished, ".SUB")] != "old") ++finished;
+    QCOMPARE(label, QString::fromStdString("Converting clip " + std::to_string(finished + 1) +
+                                           " of 20\n" + name(finished, ".MOI")));
+    std::map<std::string, std::string> expected = FileTree(root.Path());
+    for (int i = finished; i < 20; ++i) expected[name(i, ".SUB")] = "old";
+    expected["MOVALL.SUB"] = "old";
+    QCOMPARE(cancelled, expected);
   }
 
   void combinedNameFollowsTheChosenFolder() {

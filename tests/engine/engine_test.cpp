@@ -1,15 +1,10 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <array>
 #include <vector>
 
 #include "engine/clip_header.h"
 #include "engine/clip_subtitles.h"
-#include "engine/temporary_file.h"
-#include "tests/support/test_support.h"
 
 namespace {
 
@@ -45,15 +40,6 @@ TEST(CaptionLinesTest, WritesEachPerClipLineBeforeItsCombinedLine) {
   WriteCaptionLines({.milliseconds = 7250, .durationMs = 3500}, "%S", kPal, 0, 0, &perClip,
                     &combined);
   EXPECT_EQ(std::string(log.begin(), log.end()), "pcpcpcpc");
-}
-
-TEST(TemporaryFileTest, IsLockedWhileOpen) {
-  TempFolder folder;
-  const std::optional<TemporaryFile> file = TemporaryFile::Create(folder / "");
-  ASSERT_TRUE(file.has_value());
-  const int other = ::open(file->Path().c_str(), O_RDONLY);
-  EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
-  ::close(other);
 }
 
 }  // namespace

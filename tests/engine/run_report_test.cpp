@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/conversion.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+TEST(RunReportTest, NamesTheFilesWrittenFailedAndSkipped) {
+  const TempFolder root;
+  const std::string clip = ReadFile(TestData("e2e/dst_new_york/in/clips/A.MOI")).value();
+  std::ofstream(root / "A.MOI") << clip;
+  std::ofstream(root / "B.MOI") << clip;
+  std::ofstream(root / "C.MOI") << clip.substr(0, 17);
+  // A folder where the subtitle file belongs cannot be replaced, whoever runs the test.
+  std::filesystem::create_directory(root / "B.SUB");
+
+  const RunReport report = ConvertFolder({root.Path().string(), "", "MOVALL.SUB"});
+  EXPECT_TRUE(report.listed);
+  EXPECT_EQ(report.written, (std::vector<std::string>{root / "A.SUB", root / "MOVALL.SUB"}));
+  ASSERT_EQ(report.failed.size() + report.skipped.size(), 2u);
+  EXPECT_EQ(report.failed.at(0).path, root / "B.SUB");
+  EXPECT_EQ(report.failed.at(0).error, std::errc::is_a_directory);
+  EXPECT_EQ(report.skipped.at(0).path, root / "C.MOI");
+  EXPECT_EQ(report.skipped.at(0).reason, SkipReason::kTooShort);
+  EXPECT_FALSE(report.Succeeded());
+
+  const RunReport missing = ConvertFolder({root / "missing", "", ""});
+  EXPECT_EQ(missing.listingError, std::errc::no_such_file_or_directory);
+  EXPECT_FALSE(missing.listed || missing.Succeeded());
+}
+
+}  // namespace
