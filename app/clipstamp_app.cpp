@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/dialog_launcher.h"
+#include "app/program_options.h"
 #include "app/standard_options.h"
 #include "engine/conversion.h"
 
@@ -16,8 +17,8 @@ int CClipstampApp::InitInstance() {
   const std::span<const char* const> arguments(m_argv + 1, count);
   if (const std::optional<int> status = AnswerStandardOption(arguments)) return *status;
 
-  const CommandLineOptions options = TrimOptions(ParseArguments(arguments));
-  if (options.folder.empty()) return RunSettingsDialog(m_argc, m_argv);
+  const CommandLineOptions options = TrimOptions(ReadProgramOptions(arguments));
+  if (options.folder.empty()) return RunSettingsDialog(options, m_argc, m_argv);
 
   ConversionSettings settings;
   settings.folder = options.folder;

@@ -168,3 +168,16 @@ CommandLineOptions TrimOptions(CommandLineOptions options) {
   options.combinedName = TrimWhiteSpace(options.combinedName);
   return options;
 }
+
+std::string_view CommandLineTail(std::string_view commandLine) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  std::size_t at = 0;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    at = commandLine.find('"', 1);
+    at = at == std::string_view::npos ? commandLine.size() : at + 1;
+  } else {
+    while (at < commandLine.size() && !blank(commandLine[at])) ++at;
+  }
+  while (at < commandLine.size() && blank(commandLine[at])) ++at;
+  return commandLine.substr(at);
+}

@@ -36,5 +36,10 @@ CommandLineOptions ParseArguments(std::span<const char* const> arguments);
 // with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
 CommandLineOptions ParseCommandLine(std::string_view tail);
 
+// The command line after the program name and the white space after it, as Windows' start-up
+// code hands it to a program: a name that starts with a double quote ends at the next one,
+// another at the first space or control character.
+std::string_view CommandLineTail(std::string_view commandLine);
+
 // Removes leading and trailing white space from the folder, format and combined name.
 CommandLineOptions TrimOptions(CommandLineOptions options);

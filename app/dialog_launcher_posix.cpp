@@ -24,7 +24,7 @@ std::string OwnFolder() {
 
 }  // namespace
 
-int RunSettingsDialog(int& /*argc*/, char** argv) {
+int RunSettingsDialog(const CommandLineOptions& /*options*/, int& /*argc*/, char** argv) {
   const std::string folder = OwnFolder();
   if (!folder.empty()) {
     // Beside this program in a build folder, else where installation puts it.

@@ -1,6 +1,6 @@
 #include "app/dialog_launcher.h"
 
-#include "app/dialog_program.h"
-
-// The dialog is native here and lives in this program.
-int RunSettingsDialog(int& argc, char** argv) { return RunDialogProgram(argc, argv); }
+// The Windows build has no settings dialog yet: without a folder nothing is converted.
+int RunSettingsDialog(const CommandLineOptions& /*options*/, int& /*argc*/, char** /*argv*/) {
+  return 2;
+}

@@ -30,11 +30,11 @@ bool ClipNameLess(std::string_view a, std::string_view b) {
 }
 
 ClipFileSearch::ClipFileSearch(const std::string& folder)
-    : m_entry(std::filesystem::path(folder + kPathSeparator), m_error) {}
+    : m_entry(NativePath(folder + kPathSeparator), m_error) {}
 
 std::optional<std::string> ClipFileSearch::Next() {
   while (!m_error && m_entry != std::filesystem::directory_iterator()) {
-    std::string name = m_entry->path().filename().native();
+    std::string name = PathText(m_entry->path().filename());
     m_entry.increment(m_error);
     if (IsClipFileName(name)) return name;
   }

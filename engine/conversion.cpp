@@ -27,7 +27,7 @@ void RecordClipResult(ClipResult result, RunReport& report) {
 }  // namespace
 
 ConversionSettings NormaliseSettings(ConversionSettings settings) {
-  if (!settings.folder.empty() && settings.folder.back() == kPathSeparator) {
+  if (!settings.folder.empty() && IsPathSeparator(settings.folder.back())) {
     settings.folder.pop_back();
   }
   if (settings.combinedName == kDefaultCombinedName) {

@@ -1,12 +1,23 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
-// Separator used to join a folder and a name, and trimmed from the end of a folder.
-inline constexpr char kPathSeparator = '/';
+// Separator used to join a folder and a name: '/' on POSIX, '\' on Windows.
+extern const char kPathSeparator;
+
+// True for a character that separates folder names: '/', and on Windows '\' too.
+bool IsPathSeparator(char c);
 
 // folder + separator + name; an empty folder gives a path in the root.
-std::string JoinPath(const std::string& folder, const std::string& name);
+inline std::string JoinPath(const std::string& folder, const std::string& name) {
+  return folder + kPathSeparator + name;
+}
 
-// The folder part of `path` for creating a sibling file: "" for a bare name.
+// The folder part of `path` for creating a sibling file, ending in its separator (or, on
+// Windows, in the colon of a drive-relative path such as "C:name"); "" for a bare name.
 std::string ParentFolder(const std::string& path);
+
+// The path that the system's calls take for a path held as UTF-8 text, and back.
+std::filesystem::path NativePath(const std::string& path);
+std::string PathText(const std::filesystem::path& path);

@@ -54,6 +54,13 @@ TEST(CommandLineTest, QuotesInTheTailDelimitValues) {
   EXPECT_EQ(ParseCommandLine("-d \"C:\\Video clips\" -f \"%H:%M\""),
             (CommandLineOptions{"C:\\Video clips", "%H:%M", "", false, 0}));
   EXPECT_EQ(ParseCommandLine("-d \"C:\\Video -o 5"), CommandLineOptions{}) << "no closing quote";
+  // The program's name, quoted or not, and the white space after it are not part of the tail.
+  for (const auto& [line, tail] : {std::pair{"\"C:\\My Tools\\clipstamp.exe\" \t-d x", "-d x"},
+                                   {"clipstamp.exe\t -d \"a b\"", "-d \"a b\""},
+                                   {"\"clipstamp -d x", ""},
+                                   {"clipstamp", ""}}) {
+    EXPECT_EQ(CommandLineTail(line), tail) << line;
+  }
 }
 
 }  // namespace

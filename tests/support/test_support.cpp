@@ -1,24 +1,20 @@
 #include "tests/support/test_support.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <thread>
 
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "clipstamp-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+    const fs::path path =
+        fs::temp_directory_path() / ("clipstamp-test-" + std::to_string(random()));
+    if (fs::create_directory(path)) m_path = path;
+  }
+  if (m_path.empty()) throw std::runtime_error("no temporary folder");
   fs::permissions(m_path, fs::perms::all);
 }
 
@@ -36,7 +32,8 @@ std::optional<std::string> ReadFile(const fs::path& path) {
 std::map<std::string, std::string> FileTree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    const std::string name = fs::relative(entry.path(), root).string();
+    const std::u8string relative = fs::relative(entry.path(), root).generic_u8string();
+    const std::string name(relative.begin(), relative.end());
     if (entry.is_symlink()) {
       files[name] = "-> " + fs::read_symlink(entry.path()).string();
     } else if (entry.is_regular_file() && entry.path().filename() != ".keep") {
@@ -47,44 +44,3 @@ std::map<std::string, std::string> FileTree(const fs::path& root) {
 }
 
 fs::path TestData(const std::string& name) { return fs::path(CLIPSTAMP_DATA) / name; }
-
-RunResult RunClipstamp(const RunOptions& options) {
-  const TempFolder scratch;
-  const std::string outputPath = scratch / "output";
-  std::vector<std::string> strings = {"/bin/sh", "-c", options.script, "sh"};
-  strings.insert(strings.end(), options.arguments.begin(), options.arguments.end());
-  std::vector<std::string> environment = options.environment;
-  environment.push_back("CLIPSTAMP=" CLIPSTAMP_EXE);
-  environment.push_back("PATH=/usr/sbin:/usr/bin:/sbin:/bin");
-  std::vector<char*> argv;
-  std::vector<char*> envp;
-  for (std::string& s : strings) argv.push_back(s.data());
-  for (std::string& s : environment) envp.push_back(s.data());
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (out >= 0 && ::dup2(out, 1) >= 0 && ::dup2(out, 2) >= 0 &&
-        (options.workingFolder.empty() || ::chdir(options.workingFolder.c_str()) == 0)) {
-      ::execve(argv[0], argv.data(), envp.data());
-    }
-    ::_exit(127);
-  }
-  RunResult result;
-  int status = 0;
-  rusage usage{};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-  while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
-    if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
-      result.timedOut = true;
-      ::kill(pid, SIGKILL);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.maxResidentKb = usage.ru_maxrss;
-  result.output = ReadFile(outputPath).value_or("");
-  return result;
-}

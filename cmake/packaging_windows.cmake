@@ -1,0 +1,15 @@
+# The Windows zip: `cpack` in the build folder makes clipstamp-<version>-win64.zip (or -win32),
+# holding clipstamp.exe, the README and the licence text.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT cli)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT cli)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME clipstamp)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_SYSTEM_NAME win64)
+else()
+  set(CPACK_SYSTEM_NAME win32)
+endif()
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

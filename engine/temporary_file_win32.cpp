@@ -1,0 +1,105 @@
+#include "engine/temporary_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+
+#include "engine/file_paths.h"
+#include "engine/win32_calls.h"
+
+namespace {
+
+constexpr int kAttempts = 100;
+// Windows locks are mandatory, so the lock covers one byte far beyond any data.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+
+bool TryLock(HANDLE file) {
+  OVERLAPPED at{};
+  at.OffsetHigh = kLockOffsetHigh;
+  return ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+}
+
+// Marks the open file for deletion when its last handle closes.
+void DeleteOnClose(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = TRUE;
+  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// True when `path` is still the file open as `file`.
+bool NamesOpenFile(const std::string& path, HANDLE file) {
+  const FileIdentity named = IdentifyFile(path);
+  return named.known && named == IdentifyHandle(file);
+}
+
+}  // namespace
+
+std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix) {
+  // Names need only differ between concurrent writers; CREATE_NEW settles any collision.
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
+                         (static_cast<std::uint32_t>(::GetCurrentProcessId()) << 16));
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::string path = folderPrefix + RandomTemporaryName(generator);
+    // Delete sharing lets the file be renamed while open, and another run's clean-up open it to
+    // find it locked.
+    UniqueHandle file(::CreateFileW(WideText(path).c_str(), GENERIC_WRITE | DELETE,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) {
+      if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+      FailWithLastError();
+      return std::nullopt;
+    }
+    // Another run's clean-up may have found it in the moment before, locked and removed it. A
+    // file system without locks still gets a working temporary file.
+    if (!TryLock(file.Get()) && ::GetLastError() == ERROR_LOCK_VIOLATION) continue;
+    if (!NamesOpenFile(path, file.Get())) continue;
+    return TemporaryFile(AdoptHandle(file.Release()), std::move(path));
+  }
+  errno = EEXIST;
+  return std::nullopt;
+}
+
+bool TemporaryFile::RenameOver(const std::string& target) {
+  if (m_path.empty()) return false;
+  if (!::FlushFileBuffers(OsHandle(m_fd)) ||
+      !::MoveFileExW(WideText(m_path).c_str(), WideText(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    FailWithLastError();
+    Remove();
+    return false;
+  }
+  m_path.clear();
+  return m_fd.Close();
+}
+
+void TemporaryFile::Remove() {
+  const int error = errno;
+  // Removed while still locked, so no other run's clean-up can take it for a leftover.
+  if (!m_path.empty() && m_fd.IsOpen()) DeleteOnClose(OsHandle(m_fd));
+  m_path.clear();
+  m_fd.Reset();
+  errno = error;
+}
+
+void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+  std::error_code error;
+  std::filesystem::directory_iterator entry(NativePath(folderPrefix.empty() ? "." : folderPrefix),
+                                            error);
+  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::string name = PathText(entry->path().filename());
+    if (!IsTemporaryFileName(name)) continue;
+    const std::string path = folderPrefix + name;
+    const UniqueHandle file(OpenShared(path, GENERIC_READ | DELETE, FILE_FLAG_OPEN_REPARSE_POINT));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.IsOpen() || ::GetFileType(file.Get()) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+      continue;
+    }
+    if (!TryLock(file.Get())) continue;
+    // Its run may have renamed it into place and let go of the lock since it was opened.
+    if (NamesOpenFile(path, file.Get())) DeleteOnClose(file.Get());
+  }
+}

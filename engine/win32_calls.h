@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "engine/unique_fd.h"
+
+// What the Windows sources of the engine share: text conversion at the system-call boundary,
+// errno from Windows errors, and an owned handle.
+
+// UTF-8 to UTF-16 and back. Text that is not valid UTF-8 gives "", which names no file.
+std::wstring WideText(std::string_view text);
+std::string Utf8Text(std::wstring_view text);
+
+// Sets errno from GetLastError(), so that failures read as on POSIX; returns false.
+bool FailWithLastError();
+
+// Sets errno from a Windows error code.
+void SetErrnoFrom(DWORD error);
+
+// The Windows handle under a C runtime descriptor.
+HANDLE OsHandle(const UniqueFd& fd);
+
+// A C runtime descriptor that owns `handle` (closed when it cannot be made).
+UniqueFd AdoptHandle(HANDLE handle);
+
+// Opens the existing `path` with the given access and flags, sharing it with everyone;
+// INVALID_HANDLE_VALUE on failure, with errno set.
+HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags = 0);
+
+// An open handle, closed on destruction.
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  ~UniqueHandle() {
+    if (IsOpen()) ::CloseHandle(m_handle);
+  }
+  HANDLE Get() const { return m_handle; }
+  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+  HANDLE Release() {
+    HANDLE handle = m_handle;
+    m_handle = INVALID_HANDLE_VALUE;
+    return handle;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
+// The volume serial number and file index that tell files apart (wine's stat() gives every file
+// the inode 0, so the C runtime cannot).
+struct FileIdentity {
+  DWORD volume = 0;
+  DWORD indexHigh = 0;
+  DWORD indexLow = 0;
+  bool known = false;
+
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file or folder at `path`; not known when it cannot be opened.
+FileIdentity IdentifyFile(const std::string& path);
+FileIdentity IdentifyHandle(HANDLE handle);
