@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/support/test_support.h"
@@ -9,13 +8,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> Lines(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // Each folder under tests/data/e2e is one run: `in/` is copied to a temporary folder, the
 // program runs in its `work/` folder with `args` and `env` (through `run` where there is one),
@@ -28,13 +20,13 @@ TEST(EndToEndTest, OutputTreesMatchTheExpectedFiles) {
     fs::copy(data.path() / "in", root.Path(),
              fs::copy_options::recursive | fs::copy_options::copy_symlinks);
     RunOptions options;
-    options.arguments = Lines(data.path() / "args");
-    options.environment = Lines(data.path() / "env");
+    options.arguments = ReadLines(data.path() / "args");
+    options.environment = ReadLines(data.path() / "env");
     options.workingFolder = root / "work";
     if (auto script = ReadFile(data.path() / "run")) options.script = *script;
     const RunResult result = RunClipstamp(options);
     EXPECT_FALSE(result.timedOut) << name;
-    EXPECT_EQ(std::to_string(result.exitStatus), Lines(data.path() / "status").at(0)) << name;
+    EXPECT_EQ(std::to_string(result.exitStatus), ReadLines(data.path() / "status").at(0)) << name;
     EXPECT_EQ(result.output, "") << name << ": a run prints nothing";
     const auto expected = FileTree(data.path() / "out");
     const auto actual = FileTree(root.Path());

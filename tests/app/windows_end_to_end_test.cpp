@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,6 @@ struct ProgramRun {
   const char* zone;      // fixed offsets only: the Windows runtime ignores daylight-saving rules
   std::vector<std::string> arguments;  // "" takes the case's own; "@" stands for the copy's path
 };
-
-std::vector<std::string> Lines(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The arguments as one Windows command line, those with spaces in double quotes.
 std::wstring CommandLine(const std::vector<std::string>& arguments) {
@@ -76,7 +68,7 @@ TEST(WindowsEndToEndTest, OutputTreesMatchTheLinuxOnes) {
     fs::create_directory(root);
     fs::copy(data / "in", root, fs::copy_options::recursive);
     std::vector<std::string> arguments = run.arguments;
-    if (arguments.empty()) arguments = Lines(data / "args");
+    if (arguments.empty()) arguments = ReadLines(data / "args");
     const std::u8string rootText = root.u8string();
     for (std::string& argument : arguments) {
       if (argument.starts_with('@'))
@@ -84,7 +76,8 @@ TEST(WindowsEndToEndTest, OutputTreesMatchTheLinuxOnes) {
     }
     ::SetEnvironmentVariableA("TZ", run.zone);
     const std::string name = std::string(run.caseName) + " in " + run.zone;
-    EXPECT_EQ(std::to_string(RunProgram(arguments, root / "work")), Lines(data / "status").at(0))
+    EXPECT_EQ(std::to_string(RunProgram(arguments, root / "work")),
+              ReadLines(data / "status").at(0))
         << name;
     EXPECT_EQ(FileTree(root), FileTree(data / "out")) << name;
   }

@@ -29,6 +29,9 @@ class TempFolder {
 // The whole file; nullopt when it cannot be read.
 std::optional<std::string> ReadFile(const std::filesystem::path& path);
 
+// The lines of a text file, without their line feeds; none when it cannot be read.
+std::vector<std::string> ReadLines(const std::filesystem::path& path);
+
 // Every file and link below `root` by relative path, with its contents (a link as "-> target"),
 // leaving out folders, FIFOs and ".keep" placeholders.
 std::map<std::string, std::string> FileTree(const std::filesystem::path& root);
