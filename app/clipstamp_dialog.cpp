@@ -1,9 +1,9 @@
 #include "app/clipstamp_dialog.h"
 
 #include <optional>
+#include <utility>
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,26 +22,10 @@
 
 namespace {
 
-constexpr QLatin1StringView kCombinedName(kDefaultCombinedName.data(),
-                                          static_cast<qsizetype>(kDefaultCombinedName.size()));
+std::string EngineText(const QString& text) { return QFile::encodeName(text).toStdString(); }
 
-// A signed decimal within the 32-bit range, with optional spaces or tabs around it.
-std::optional<qint32> ParseMinuteOffset(const QString& text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-  while (begin < end && blank(text[begin])) ++begin;
-  while (end > begin && blank(text[end - 1])) --end;
-  const QStringView number = QStringView(text).sliced(begin, end - begin);
-  const qsizetype digits = !number.isEmpty() && (number[0] == u'+' || number[0] == u'-') ? 1 : 0;
-  if (number.size() == digits) return std::nullopt;
-  for (const QChar c : number.sliced(digits)) {
-    if (c < u'0' || c > u'9') return std::nullopt;
-  }
-  bool ok = false;
-  const int value = number.toInt(&ok);
-  if (!ok) return std::nullopt;
-  return value;
+QString DisplayText(const std::string& text) {
+  return QFile::decodeName(QByteArray::fromStdString(text));
 }
 
 }  // namespace
@@ -57,17 +41,16 @@ CClipstampDialog::CClipstampDialog(const QString& folder, const QString& timeFor
                                    const QString& combinedName, bool ntsc, qint32 minuteOffset,
                                    QWidget* parent)
     : QDialog(parent),
-      m_folder(folder),
-      m_timeFormat(timeFormat.isEmpty()
-                       ? QString::fromLatin1(kDefaultTimeFormat.data(),
-                                             static_cast<qsizetype>(kDefaultTimeFormat.size()))
-                       : timeFormat),
-      m_combinedName(combinedName.isEmpty() ? QString(kCombinedName) : combinedName),
-      m_videoSystem(ntsc ? kNtsc : kPal),
-      m_minuteOffset(minuteOffset),
       m_icon(LoadApplicationIcon()),
       m_ui(std::make_unique<Ui::CClipstampDialog>()),
       m_aboutAction(new QAction(tr("&About Clipstamp..."), this)) {
+  DialogFields fields = InitialFields(EngineText(folder), EngineText(timeFormat),
+                                      EngineText(combinedName), ntsc, minuteOffset);
+  m_folder = std::move(fields.folder);
+  m_timeFormat = std::move(fields.timeFormat);
+  m_combinedName = std::move(fields.combinedName);
+  m_videoSystem = fields.videoSystem;
+  m_minuteOffset = fields.minuteOffset;
   m_ui->setupUi(this);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
@@ -97,19 +80,20 @@ CClipstampDialog::~CClipstampDialog() = default;
 
 bool CClipstampDialog::UpdateData(bool saveAndValidate) {
   if (!saveAndValidate) {
-    m_ui->folderEdit->setText(m_folder);
-    m_ui->formatEdit->setText(m_timeFormat);
-    m_ui->combinedNameEdit->setText(m_combinedName);
+    m_ui->folderEdit->setText(DisplayText(m_folder));
+    m_ui->formatEdit->setText(DisplayText(m_timeFormat));
+    m_ui->combinedNameEdit->setText(DisplayText(m_combinedName));
     m_ui->palRadio->setChecked(m_videoSystem == kPal);
     m_ui->ntscRadio->setChecked(m_videoSystem != kPal);
     m_ui->offsetEdit->setText(QString::number(m_minuteOffset));
     return true;
   }
-  m_folder = m_ui->folderEdit->text();
-  m_timeFormat = m_ui->formatEdit->text();
-  m_combinedName = m_ui->combinedNameEdit->text();
+  m_folder = EngineText(m_ui->folderEdit->text());
+  m_timeFormat = EngineText(m_ui->formatEdit->text());
+  m_combinedName = EngineText(m_ui->combinedNameEdit->text());
   m_videoSystem = m_ui->ntscRadio->isChecked() ? kNtsc : kPal;
-  const std::optional<qint32> offset = ParseMinuteOffset(m_ui->offsetEdit->text());
+  const std::optional<std::int32_t> offset =
+      ParseMinuteOffset(m_ui->offsetEdit->text().toStdString());
   if (!offset) {
     QMessageBox::warning(this, windowTitle(),
                          tr("Time offset: please enter a whole number of minutes, for example "
@@ -122,14 +106,10 @@ bool CClipstampDialog::UpdateData(bool saveAndValidate) {
   return true;
 }
 
-ConversionSettings CClipstampDialog::Settings() const {
-  ConversionSettings settings;
-  settings.folder = QFile::encodeName(m_folder).toStdString();
-  settings.timeFormat = m_timeFormat.toLocal8Bit().toStdString();
-  settings.combinedName = QFile::encodeName(m_combinedName).toStdString();
-  settings.videoSystem = m_videoSystem;
-  settings.minuteOffset = m_minuteOffset;
-  return settings;
+ConversionSettings CClipstampDialog::Settings() const { return SettingsFromFields(Fields()); }
+
+DialogFields CClipstampDialog::Fields() const {
+  return {m_folder, m_timeFormat, m_combinedName, m_videoSystem, m_minuteOffset};
 }
 
 void CClipstampDialog::OnOK() {
@@ -145,7 +125,7 @@ void CClipstampDialog::OnOK() {
   }
   const std::string failure = DescribeRunFailure(report, settings.folder);
   if (!failure.empty()) {
-    QMessageBox::warning(this, tr("Clipstamp"), QString::fromLocal8Bit(failure));
+    QMessageBox::warning(this, tr("Clipstamp"), DisplayText(failure));
   }
   // After a failure or Cancel the fields stay as entered, for another try.
   if (report.Succeeded()) accept();
@@ -153,30 +133,20 @@ void CClipstampDialog::OnOK() {
 
 void CClipstampDialog::OnBrowseFolder() {
   UpdateData(true);
-  g_initialFolder = m_folder;
+  g_initialFolder = DisplayText(m_folder);
   FolderChooser chooser(this);
   if (chooser.exec() != QDialog::Accepted || chooser.SelectedFolder().isEmpty()) return;
 
-  const QString previous = m_folder;
-  m_folder = chooser.SelectedFolder();
-  // The combined name follows the folder while it is the default name or the default file of
-  // the previous folder; anything else the user typed stays.
-  const QString separator = QStringLiteral("/");
-  if (m_combinedName == kCombinedName || m_combinedName == previous + separator + kCombinedName) {
-    m_combinedName = m_folder + separator + kCombinedName;
-  }
+  const std::string previous = m_folder;
+  m_folder = EngineText(chooser.SelectedFolder());
+  m_combinedName = CombinedNameAfterChoice(m_combinedName, previous, m_folder, '/');
   UpdateData(false);
 }
 
 void CClipstampDialog::OnBrowseCombinedName() {
-  const QString text = m_ui->combinedNameEdit->text();
-  const QString folder = m_ui->folderEdit->text();
-  QString start = folder;
-  if (text == kCombinedName) {
-    start = QDir(folder).filePath(QString(kCombinedName));
-  } else if (!text.isEmpty()) {
-    start = QFileInfo(text).absoluteFilePath();
-  }
+  QString start = DisplayText(ProposedCombinedFile(EngineText(m_ui->combinedNameEdit->text()),
+                                                   EngineText(m_ui->folderEdit->text()), '/'));
+  if (!start.isEmpty()) start = QFileInfo(start).absoluteFilePath();
   QFileDialog chooser(this, tr("Combined subtitle file"), start,
                       tr("Subtitle files (*.SUB);;All files (*)"));
   chooser.setObjectName("combinedFileChooser");

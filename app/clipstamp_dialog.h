@@ -1,12 +1,15 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include <QDialog>
 #include <QIcon>
 #include <QString>
 
+#include "app/dialog_rules.h"
 #include "engine/conversion.h"
 
 class QAction;
@@ -37,15 +40,17 @@ class CClipstampDialog : public QDialog {
   // The fields as a conversion run takes them, exactly as read (not trimmed).
   ConversionSettings Settings() const;
 
-  QString m_folder;
-  QString m_timeFormat;
-  QString m_combinedName;
+  // Text fields in the file system's encoding, as the engine takes them.
+  std::string m_folder;
+  std::string m_timeFormat;
+  std::string m_combinedName;
   int m_videoSystem = kPal;  // index of the checked radio button: 0 PAL, 1 NTSC
-  qint32 m_minuteOffset = 0;
+  std::int32_t m_minuteOffset = 0;
   QIcon m_icon;
-  std::chrono::milliseconds m_progressDelay{500};  // how long a run goes before showing progress
+  std::chrono::milliseconds m_progressDelay = kProgressDelay;
 
  private:
+  DialogFields Fields() const;
   void OnOK();
   void OnBrowseFolder();
   void OnBrowseCombinedName();

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QProgressDialog>
 
+#include "app/dialog_rules.h"
+
 RunProgress::RunProgress(QWidget* parent, std::chrono::milliseconds showAfter)
     : m_parent(parent), m_showAfter(showAfter) {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -15,7 +17,10 @@ RunProgress::RunProgress(QWidget* parent, std::chrono::milliseconds showAfter)
 RunProgress::~RunProgress() { RestoreCursor(); }
 
 bool RunProgress::Report(std::size_t index, std::size_t count, const std::string& path) {
-  if (!m_window && m_clock.elapsed() >= m_showAfter.count()) ShowWindow(count);
+  if (!m_window &&
+      IsTimeToShowProgress(std::chrono::milliseconds(m_clock.elapsed()), m_showAfter)) {
+    ShowWindow(count);
+  }
   if (!m_window) {
     // Keeps the window painted without letting a second OK start a run inside this one.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
