@@ -1,6 +1,13 @@
 #include "app/dialog_launcher.h"
 
-// The Windows build has no settings dialog yet: without a folder nothing is converted.
-int RunSettingsDialog(const CommandLineOptions& /*options*/, int& /*argc*/, char** /*argv*/) {
-  return 2;
+#include "app/win32/clipstamp_dialog.h"
+#include "app/win32/ui_session.h"
+
+// The dialog is native here and lives in this program.
+int RunSettingsDialog(const CommandLineOptions& options, int& /*argc*/, char** /*argv*/) {
+  const UiSession session;
+  CClipstampDialog dialog(options.folder, options.timeFormat, options.combinedName, options.ntsc,
+                          options.minuteOffset);
+  dialog.DoModal();
+  return 0;
 }

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
+#include <windows.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/win32/clipstamp_dialog.h"
+#include "app/win32/ui_session.h"
+#include "engine/conversion.h"
+#include "engine/win32_calls.h"
+#include "res/resource.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+using Step = std::function<bool()>;  // false: not ready yet, try again on the next tick
+
+constexpr UINT kTick = 20;      // milliseconds
+constexpr int kPatience = 250;  // ticks a step may wait before every dialog is ended
+constexpr int kMessageBoxText = 0xFFFF;
+
+std::deque<Step> g_steps;
+int g_waited = 0;
+
+BOOL CALLBACK EndOneDialog(HWND window, LPARAM /*unused*/) {
+  wchar_t name[16];
+  if (::GetClassNameW(window, name, 16) > 0 && std::wstring(name) == L"#32770") {
+    ::EndDialog(window, IDABORT);
+  }
+  return TRUE;
+}
+
+// Runs the next step inside whichever modal loop is running, so a step may open a message box
+// that the following step answers.
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_steps.empty()) return;
+  Step step = std::move(g_steps.front());
+  g_steps.pop_front();
+  if (step()) {
+    g_waited = 0;
+  } else if (++g_waited > kPatience) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), EndOneDialog, 0);
+  } else {
+    g_steps.push_front(std::move(step));
+  }
+}
+
+// Shows the dialog modally, driven by `steps`; returns how it was closed.
+INT_PTR RunDialog(CClipstampDialog& dialog, std::vector<Step> steps) {
+  g_steps.assign(steps.begin(), steps.end());
+  g_waited = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, kTick, RunNextStep);
+  const INT_PTR result = dialog.DoModal();
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(g_steps.empty()) << g_steps.size() << " steps not taken";
+  g_steps.clear();
+  return result;
+}
+
+CClipstampDialog DialogFor(const char* tail) {
+  const CommandLineOptions options = TrimOptions(ParseCommandLine(tail));
+  return CClipstampDialog(options.folder, options.timeFormat, options.combinedName, options.ntsc,
+                          options.minuteOffset);
+}
+
+std::string Text(HWND window, int id) {
+  wchar_t text[512];
+  ::GetDlgItemTextW(window, id, text, 512);
+  return Utf8Text(text);
+}
+
+void SetText(HWND window, int id, const std::string& text) {
+  ::SetDlgItemTextW(window, id, WideText(text).c_str());
+}
+
+Step Press(CClipstampDialog& dialog, int id) {
+  return [&dialog, id] {
+    ::PostMessageW(dialog.Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return true;
+  };
+}
+
+// The visible dialog or message box that `owner` has open; null when none.
+HWND Popup(HWND owner) {
+  std::pair<HWND, HWND> search{owner, nullptr};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM data) {
+        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(data);
+        if (::GetWindow(window, GW_OWNER) == found->first && ::IsWindowVisible(window)) {
+          found->second = window;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+// Answers the popup of `owner` with OK once it is open, keeping its title and text.
+Step Answer(CClipstampDialog& dialog, std::string& shown) {
+  return [&dialog, &shown] {
+    const HWND popup = Popup(dialog.Window());
+    if (popup == nullptr) return false;
+    wchar_t title[128];
+    ::GetWindowTextW(popup, title, 128);
+    shown = Utf8Text(title) + "|" + Text(popup, kMessageBoxText);
+    ::PostMessageW(popup, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+}
+
+std::string ClipFolder(const TempFolder& root, const std::string& name) {
+  std::filesystem::copy(TestData("e2e/dst_new_york/in/clips"), root.Path() / name);
+  return root / name;
+}
+
+TEST(Win32Dialog, ShowsTheFieldsOfTheCommandLine) {
+  const struct {
+    const char* tail;
+    std::vector<std::string> fields;  // folder, format, combined name, offset, system
+  } rows[] = {{"", {"", "%Y-%m-%d | %H:%M:%S", "MOVALL.SUB", "0", "PAL"}},
+              {"-c all.sub -o 5 -f \" %H \" -NTSC", {"", "%H", "all.sub", "5", "NTSC"}}};
+  for (const auto& row : rows) {
+    CClipstampDialog dialog = DialogFor(row.tail);
+    std::vector<std::string> shown;
+    RunDialog(
+        dialog,
+        {[&] {
+           const HWND window = dialog.Window();
+           for (int id : {IDC_FOLDER, IDC_TIME_FORMAT, IDC_COMBINED_NAME, IDC_MINUTE_OFFSET}) {
+             shown.push_back(Text(window, id));
+           }
+           shown.push_back(::IsDlgButtonChecked(window, IDC_NTSC) ? "NTSC" : "PAL");
+           return true;
+         },
+         Press(dialog, IDCANCEL)});
+    EXPECT_EQ(shown, row.fields) << row.tail;
+  }
+}
+
+TEST(Win32Dialog, OkConvertsExactlyAsTheSilentRunAndCancelNothing) {
+  const TempFolder root;
+  const char* const tail = "-c MOVALL.SUB -f \"%A %B%n%T\" -ntsc -o -61";
+  const std::string silent = ClipFolder(root, "silent");
+  const CommandLineOptions options = TrimOptions(ParseCommandLine(tail));
+  ASSERT_TRUE(
+      ConvertFolder({silent, options.timeFormat, options.combinedName, kNtsc, options.minuteOffset})
+          .Succeeded());
+
+  const std::string folder = ClipFolder(root, "dialog");
+  for (const int button : {IDCANCEL, IDOK}) {
+    CClipstampDialog dialog = DialogFor(tail);
+    const Step typeFolder = [&] {
+      SetText(dialog.Window(), IDC_FOLDER, folder);
+      return true;
+    };
+    EXPECT_EQ(RunDialog(dialog, {typeFolder, Press(dialog, button)}), button);
+    EXPECT_EQ(FileTree(folder).size(), button == IDCANCEL ? 3u : 7u);
+  }
+  EXPECT_EQ(FileTree(folder), FileTree(silent));
+}
+
+TEST(Win32Dialog, InvalidOffsetPromptsAndKeepsTheDialogOpen) {
+  const TempFolder root;
+  const std::string folder = ClipFolder(root, "clips");
+  CClipstampDialog dialog(folder, "", "", false, 0);
+  std::string prompt;
+  int focus = 0;
+  RunDialog(dialog, {[&] {
+                       SetText(dialog.Window(), IDC_MINUTE_OFFSET, "half an hour");
+                       return true;
+                     },
+                     Press(dialog, IDOK), Answer(dialog, prompt),
+                     [&] {
+                       if (Popup(dialog.Window()) != nullptr) return false;
+                       focus = ::GetDlgCtrlID(::GetFocus());
+                       return true;
+                     },
+                     Press(dialog, IDCANCEL)});
+  EXPECT_EQ(prompt,
+            "Clipstamp|Time offset: please enter a whole number of minutes, for example 0, 30 or "
+            "-60.");
+  EXPECT_EQ(focus, IDC_MINUTE_OFFSET);
+  EXPECT_EQ(FileTree(folder).size(), 3u);
+}
+
+TEST(Win32Dialog, CombinedNameFollowsAChosenFolder) {
+  CClipstampDialog dialog("", "", "", false, 0);
+  std::vector<std::string> shown;
+  const auto choose = [&](const char* folder) {
+    dialog.UpdateData(true);
+    dialog.OnFolderChosen(folder);
+    shown.push_back(Text(dialog.Window(), IDC_FOLDER) + " " +
+                    Text(dialog.Window(), IDC_COMBINED_NAME));
+  };
+  RunDialog(dialog, {[&] {
+                       choose("C:\\Video");
+                       choose("D:\\");
+                       SetText(dialog.Window(), IDC_COMBINED_NAME, "E:\\all.sub");
+                       choose("C:\\Video");
+                       return true;
+                     },
+                     Press(dialog, IDCANCEL)});
+  EXPECT_EQ(shown, (std::vector<std::string>{"C:\\Video C:\\Video\\MOVALL.SUB",
+                                             "D:\\ D:\\\\MOVALL.SUB", "C:\\Video E:\\all.sub"}));
+}
+
+TEST(Win32Dialog, TabVisitsTheTabStopsFromOk) {
+  CClipstampDialog dialog("", "", "", false, 0);
+  std::vector<int> order;
+  std::vector<Step> steps(9, [&] {
+    const HWND focus = ::GetFocus();
+    order.push_back(::GetDlgCtrlID(focus));
+    ::PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+    return true;
+  });
+  steps.push_back(Press(dialog, IDCANCEL));
+  // A radio button chosen with the mouse stays out of the Tab order too.
+  steps.insert(steps.begin(), [&] {
+    ::SendDlgItemMessageW(dialog.Window(), IDC_NTSC, BM_CLICK, 0, 0);
+    ::SendMessageW(dialog.Window(), WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(::GetDlgItem(dialog.Window(), IDOK)), TRUE);
+    return true;
+  });
+  RunDialog(dialog, steps);
+  EXPECT_EQ(order,
+            (std::vector<int>{IDOK, IDCANCEL, IDC_FOLDER, IDC_BROWSE_FOLDER, IDC_TIME_FORMAT,
+                              IDC_COMBINED_NAME, IDC_BROWSE_COMBINED, IDC_MINUTE_OFFSET, IDOK}));
+}
+
+TEST(Win32Dialog, SystemMenuOpensTheAboutBox) {
+  CClipstampDialog dialog("", "", "", false, 0);
+  std::string item;
+  std::string about;
+  std::vector<HICON> icons;
+  RunDialog(
+      dialog,
+      {[&] {
+         const HWND window = dialog.Window();
+         const HMENU menu = ::GetSystemMenu(window, FALSE);
+         const int last = ::GetMenuItemCount(menu) - 1;
+         wchar_t text[64];
+         ::GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
+         item =
+             Utf8Text(text) + " " + std::to_string(::GetMenuItemID(menu, last)) +
+             ((::GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR) ? " after a separator"
+                                                                             : "");
+         for (const WPARAM size : {ICON_BIG, ICON_SMALL}) {
+           icons.push_back(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, size, 0)));
+         }
+         icons.push_back(reinterpret_cast<HICON>(::SendMessageW(window, WM_QUERYDRAGICON, 0, 0)));
+         // The low four bits belong to the system.
+         ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+         return true;
+       },
+       Answer(dialog, about), [&] { return Popup(dialog.Window()) == nullptr; },
+       Press(dialog, IDCANCEL)});
+  EXPECT_EQ(item, "&About Clipstamp... 16 after a separator");
+  EXPECT_EQ(about, "About Clipstamp|");
+  ASSERT_NE(dialog.m_icon, nullptr);
+  EXPECT_EQ(icons, std::vector<HICON>(3, dialog.m_icon));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _putenv_s("TZ", "UTC0");
+  _tzset();
+  const UiSession session;
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
