@@ -9,6 +9,7 @@
 #include "app/win32/about_box.h"
 #include "app/win32/choosers.h"
 #include "app/win32/run_progress.h"
+#include "app/win32/window_placement.h"
 #include "engine/win32_calls.h"
 #include "res/resource.h"
 
@@ -136,6 +137,7 @@ BOOL CClipstampDialog::OnInitDialog() {
   }
   ::SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
   ::SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+  CenterWindow(m_window);
   return TRUE;  // the dialog manager focuses the first tab stop, OK
 }
 

