@@ -17,7 +17,10 @@ BUILD_TESTS=ON scripts/build-windows.sh
 cmake --build build -j"$(nproc)" --target clipstamp >/dev/null
 
 # One wine server for every test (a cold one per test costs seconds), started in this display.
+# A server left from an earlier run may belong to another display: end it first.
 mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w
 /usr/lib/wine/wineserver -p
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
