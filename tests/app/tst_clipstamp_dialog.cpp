@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -222,23 +221,6 @@ class TestClipstampDialog : public QObject {
     const WhenShown<CAboutBox> about([](CAboutBox* box) { box->accept(); });
     QTest::keyClick(&dialog, Qt::Key_F1);
     QTRY_COMPARE(about.m_count, 1);
-  }
-
-  void controlsAreNamedForScreenReaders() {
-    const char* const rows[][3] = {
-        // control, accessible name, tool tip
-        {"folderEdit", "Directory", ""},
-        {"formatEdit", "Format", ""},
-        {"combinedNameEdit", "Combined SUB file", ""},
-        {"offsetEdit", "Time offset in minutes", ""},
-        {"browseFolderButton", "Choose folder", "Choose folder..."},
-        {"browseCombinedButton", "Choose combined file", "Choose combined file..."}};
-    CClipstampDialog dialog(QString(), QString(), QString(), false, 0);
-    for (const auto& [control, name, toolTip] : rows) {
-      auto* widget = Control<QWidget>(&dialog, control);
-      QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
-      QCOMPARE(widget->toolTip(), toolTip);
-    }
   }
 
   void nothingOverlapsAndEveryTextFits() {

@@ -5,7 +5,6 @@
 #include <time.h>
 
 #include <deque>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,7 @@ namespace {
 
 struct Stretch {
   const char* name;
-  const char* zone;  // a POSIX rule, or a zone of the time-zone database
+  const char* zone;  // a POSIX rule, so that no time-zone database is needed
   ClipHeader start;
   int seconds;  // how long the clock runs; it must cross a change of offset
 };
@@ -67,16 +66,8 @@ TEST(LocalTimeTest, StepsAsMktimeAcrossOffsetChanges) {
        "XMT-0:19:32XST-1:19:32,M3.5.0/2:00:17,M10.5.0/3",
        {2024, 3, 31, 1, 59},
        600},
-      {"Lord Howe", "Australia/Lord_Howe", {2024, 4, 7, 1, 25}, 2400},
-      {"Dublin", "Europe/Dublin", {2024, 10, 27, 0, 55}, 3900},
-      {"Troll", "Antarctica/Troll", {2024, 3, 31, 0, 50}, 1200},
-      {"St Johns", "America/St_Johns", {2024, 11, 3, 0, 55}, 3900},
-      {"Monrovia drops an offset with seconds", "Africa/Monrovia", {1972, 1, 6, 23, 50}, 1200},
   };
-  const bool haveDatabase = std::filesystem::exists("/usr/share/zoneinfo/Europe/Dublin");
-  for (const Stretch& s : stretches) {
-    if (haveDatabase || std::string(s.zone).find('/') == std::string::npos) ExpectStepsAsMktime(s);
-  }
+  for (const Stretch& s : stretches) ExpectStepsAsMktime(s);
 }
 
 }  // namespace
