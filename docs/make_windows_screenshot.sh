@@ -4,14 +4,9 @@
 # scripts/build-windows.sh: docs/make_windows_screenshot.sh [BUILD_FOLDER]
 set -eu
 cd "$(dirname "$0")/.."
-if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"; fi
 program="$PWD/${1:-build-win64}/clipstamp.exe"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${WINEPREFIX:-$PWD/build-wine-prefix}"
-mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+. scripts/wine_session.sh
+start_wine_server
 
 # A desktop of wine's own draws the caption; the dialog opens centred in it.
 /usr/lib/wine/wine64 explorer /desktop=shot,600x300 "$program" \

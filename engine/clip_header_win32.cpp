@@ -9,12 +9,8 @@ std::optional<ClipHeader> ReadClipHeader(const std::string& path, std::error_cod
   error.clear();
   const UniqueHandle file(OpenShared(path, GENERIC_READ));
   if (!file.IsOpen()) {
-    const DWORD attributes = ::GetFileAttributesW(WideText(path).c_str());
     // A vanished entry and a folder are no clip at all.
-    if (errno == ENOENT ||
-        (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
-      return std::nullopt;
-    }
+    if (errno == ENOENT || IsFolder(path)) return std::nullopt;
     error.assign(errno, std::generic_category());
     return std::nullopt;
   }

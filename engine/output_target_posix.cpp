@@ -105,27 +105,6 @@ std::optional<OutputTarget> OutputTarget::OpenExisting(UniqueFd fd, const std::s
   return target;
 }
 
-OutputTarget::OutputTarget(UniqueFd fd, bool created) : m_fd(std::move(fd)), m_created(created) {}
-
-OutputTarget::OutputTarget(OutputTarget&& other) noexcept
-    : m_fd(std::move(other.m_fd)),
-      m_folder(std::move(other.m_folder)),
-      m_finalPath(std::move(other.m_finalPath)),
-      m_created(std::exchange(other.m_created, false)) {}
-
-OutputTarget& OutputTarget::operator=(OutputTarget&& other) noexcept {
-  if (this != &other) {
-    RemoveCreated();
-    m_fd = std::move(other.m_fd);
-    m_folder = std::move(other.m_folder);
-    m_finalPath = std::move(other.m_finalPath);
-    m_created = std::exchange(other.m_created, false);
-  }
-  return *this;
-}
-
-OutputTarget::~OutputTarget() { RemoveCreated(); }
-
 void OutputTarget::RemoveCreated() {
   struct stat opened {};
   if (m_created && m_fd.IsOpen() && ::fstat(m_fd.Get(), &opened) == 0 && opened.st_size == 0 &&

@@ -17,11 +17,6 @@ DWORD AttributesOf(const std::string& path) {
   return wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
 }
 
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = AttributesOf(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 std::string BaseName(const std::string& path) { return path.substr(ParentFolder(path).size()); }
 
 // The folder that holds `path`, for system calls: "." for a bare name.
@@ -79,26 +74,8 @@ std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path) {
   return target;
 }
 
-OutputTarget::OutputTarget(UniqueFd fd, bool created) : m_fd(std::move(fd)), m_created(created) {}
-
-OutputTarget::OutputTarget(OutputTarget&& other) noexcept
-    : m_fd(std::move(other.m_fd)),
-      m_folder(std::move(other.m_folder)),
-      m_finalPath(std::move(other.m_finalPath)),
-      m_created(std::exchange(other.m_created, false)) {}
-
-OutputTarget& OutputTarget::operator=(OutputTarget&& other) noexcept {
-  if (this != &other) {
-    m_fd = std::move(other.m_fd);
-    m_folder = std::move(other.m_folder);
-    m_finalPath = std::move(other.m_finalPath);
-    m_created = std::exchange(other.m_created, false);
-  }
-  return *this;
-}
-
 // Nothing is ever created before the replacement here: links are not followed to make files.
-OutputTarget::~OutputTarget() = default;
+void OutputTarget::RemoveCreated() { m_created = false; }
 
 void OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file) const {
   const DWORD attributes = AttributesOf(m_finalPath);

@@ -28,6 +28,13 @@ std::string Utf8Text(std::wstring_view text) {
   return narrow;
 }
 
+bool IsFolder(const std::string& path) {
+  const std::wstring wide = WideText(path);
+  const DWORD attributes =
+      wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 void SetErrnoFrom(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:

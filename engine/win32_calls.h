@@ -14,6 +14,9 @@
 std::wstring WideText(std::string_view text);
 std::string Utf8Text(std::wstring_view text);
 
+// True when `path` names a folder (a link to one counts).
+bool IsFolder(const std::string& path);
+
 // Sets errno from GetLastError(), so that failures read as on POSIX; returns false.
 bool FailWithLastError();
 

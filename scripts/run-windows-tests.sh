@@ -5,10 +5,7 @@
 # cannot run here is reported as skipped, never as passed.
 set -eu
 cd "$(dirname "$0")/.."
-if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"; fi
-root="$PWD"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="${WINEPREFIX:-$root/build-wine-prefix}"
+. scripts/wine_session.sh
 
 BUILD_TESTS=ON scripts/build-windows.sh
 
@@ -16,14 +13,8 @@ BUILD_TESTS=ON scripts/build-windows.sh
 [ -f build/CMakeCache.txt ] || cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target clipstamp >/dev/null
 
-# One wine server for every test (a cold one per test costs seconds), started in this display.
-# A server left from an earlier run may belong to another display: end it first.
-mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -k 2>/dev/null || true
-/usr/lib/wine/wineserver -w
-/usr/lib/wine/wineserver -p
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+# One wine server for every test (a cold one per test costs seconds).
+start_wine_server
 
 failed=0
 for arch in x86_64 i686; do

@@ -78,9 +78,7 @@ std::optional<std::string> ChooseFolder() {
 
 std::optional<std::string> ChooseCombinedFile(HWND owner, const std::string& start) {
   const std::wstring wideStart = WideText(start);
-  const DWORD attributes = ::GetFileAttributesW(wideStart.c_str());
-  const bool isFolder =
-      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool isFolder = IsFolder(start);
   std::vector<wchar_t> file(32768, L'\0');
   if (!isFolder) wideStart.copy(file.data(), file.size() - 1);
 

@@ -4,18 +4,9 @@
 
 #include "app/dialog_rules.h"
 #include "app/win32/window_placement.h"
+#include "engine/file_paths.h"
 #include "engine/win32_calls.h"
 #include "res/resource.h"
-
-namespace {
-
-// The file name of a clip path, after its last separator.
-std::string FileName(const std::string& path) {
-  const std::size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-}  // namespace
 
 RunProgress::RunProgress(HWND owner, std::chrono::milliseconds showAfter)
     : m_owner(owner),
@@ -44,7 +35,8 @@ bool RunProgress::Report(std::size_t index, std::size_t count, const std::string
     return true;
   }
   const std::wstring text = L"Converting clip " + std::to_wstring(index + 1) + L" of " +
-                            std::to_wstring(count) + L"\n" + WideText(FileName(path));
+                            std::to_wstring(count) + L"\n" +
+                            WideText(path.substr(ParentFolder(path).size()));
   ::SetDlgItemTextW(m_window, IDC_PROGRESS_TEXT, text.c_str());
   ::SendDlgItemMessageW(m_window, IDC_PROGRESS_BAR, PBM_SETPOS, index, 0);
   while (!m_cancelled && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -41,9 +41,11 @@ class WindowsFilesTest : public ::testing::Test {
   std::vector<HANDLE> m_held;
 };
 
+// A temporary file that no run holds locked is left over from a killed run and removed.
 TEST_F(WindowsFilesTest, ReplacesAFileKeepingItsAttributesAndLeavingNothingBehind) {
   Write("A.MOI", kClip);
   Write("A.SUB", "old");
+  Write(".clipstamp-AbC123.tmp", "stale");
   ASSERT_TRUE(::SetFileAttributesW((m_root.Path() / "A.SUB").c_str(), FILE_ATTRIBUTE_HIDDEN));
   const RunReport report = ConvertFolder({m_root.Path().string(), "", ""});
   EXPECT_TRUE(report.Succeeded());
