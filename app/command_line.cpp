@@ -128,9 +128,9 @@ class ArgumentOptions {
   std::optional<std::string> Text(std::string_view option) const {
     const std::size_t at = Find(option);
     if (at >= m_arguments.size()) return std::nullopt;
+    // Anything after the name, white space alone included, is the value.
     const std::string_view argument(m_arguments[at]);
-    const std::size_t pos = SkipWhiteSpace(argument, kNameLength);
-    if (pos < argument.size()) return std::string(argument.substr(pos));
+    if (argument.size() > kNameLength) return std::string(argument.substr(kNameLength));
     if (at + 1 < m_arguments.size()) return std::string(m_arguments[at + 1]);
     return std::nullopt;
   }

@@ -23,9 +23,10 @@ bool IsWhiteSpace(char c);
 // delivers them: each argument is one word, white space and double quotes in it are ordinary
 // characters. An option counts only at the start of an argument; its name matches ignoring
 // case, each option is looked for on its own and the first argument starting with it wins.
-// "-d", "-c" and "-f" take the rest of their argument after leading white space or, when
-// nothing is left, the whole next argument. "-o" reads a signed decimal from that same text like
-// atol() with a 32-bit long, clamping out-of-range values. Nothing is ever rejected.
+// "-d", "-c" and "-f" take the rest of their argument when anything follows the name there
+// (white space alone included, which trims to nothing), else the whole next argument. "-o" reads a
+// signed decimal from that same text like atol() with a 32-bit long, clamping out-of-range values.
+// Nothing is ever rejected.
 CommandLineOptions ParseArguments(std::span<const char* const> arguments);
 
 // Picks the options out of a command-line tail, the command line after the program name as one

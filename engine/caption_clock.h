@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <ctime>
 #include <optional>
-#include <string>
 
 #include "engine/clip_header.h"
 
@@ -11,23 +10,21 @@
 // time and advanced one second per caption step. Depends on the process's time zone (TZ).
 class CaptionClock {
  public:
-  // Starts at the recorded date and time with `minuteOffset` added to the minute field, then
-  // normalised by mktime() with the daylight-saving flag left to the library, so the recorded
-  // wall-clock time is kept. The offset never overflows: whole days go into the day field.
+  // Starts at the recorded date and time with `minuteOffset` added to the minutes, carried into
+  // range as mktime() carries fields and read as local time by ReadWallClock(): the same start
+  // always shows the same, whatever was read before. When the platform cannot represent it, the
+  // fields stay as set (or as mktime() carries them).
   CaptionClock(const ClipHeader& header, std::int32_t minuteOffset);
 
-  // Adds one second and normalises again, keeping the flag the last normalisation set. When the
-  // start could not be normalised, the fields are kept as set and each step tries again.
+  // Moves on to the local time of the next second. When that cannot be represented, adds one
+  // to the seconds field and lets mktime() carry the fields, if it can.
   void Advance();
-
-  // Formats the time with strftime() in the classic "C" locale, whatever the process's locale.
-  // The caption is empty when its expansion needs 255 bytes or more; 254 still fit.
-  std::string Format(const std::string& timeFormat) const;
 
   const std::tm& Time() const { return m_time; }
 
  private:
-  void BreakDown(std::time_t instant);
+  // Shows the local time of `instant`; false when the platform cannot represent it.
+  bool Show(std::time_t instant);
 
   std::tm m_time{};
   // The instant the fields show; unset when they are not those of a known instant.

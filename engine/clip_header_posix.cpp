@@ -38,8 +38,9 @@ std::optional<ClipHeader> ReadClipHeader(const std::string& path, std::error_cod
   // Check the type before opening: opening a FIFO or device may block or have side effects.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    // A vanished entry and a dangling or looping link are no clip at all.
-    return errno == ENOENT || errno == ELOOP ? std::nullopt : Fail(error);
+    // A vanished entry and a link that leads nowhere (dangling, looping, or through a file as if
+    // it were a folder) are no clip at all.
+    return errno == ENOENT || errno == ELOOP || errno == ENOTDIR ? std::nullopt : Fail(error);
   }
   if (!S_ISREG(info.st_mode)) return std::nullopt;
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));

@@ -11,9 +11,8 @@
 // cannot be represented (the fields are then left as they were), or it is the instant -1.
 std::optional<std::time_t> NormaliseLocalTime(std::tm& time);
 
-// The local time of `instant`; false when it cannot be represented. For an instant one second
-// after normalised fields, this gives exactly the fields that adding one second to them and
-// normalising again gives.
+// The local time of `instant`; false when it cannot be represented. Depends on nothing but the
+// instant and the zone (unlike mktime(), which starts from the offset it found last).
 bool BreakDownLocalTime(std::time_t instant, std::tm& time);
 
 // True when `a` and `b` agree in every field but the seconds, the zone's offset and name included.

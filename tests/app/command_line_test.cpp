@@ -43,6 +43,9 @@ TEST(CommandLineTest, PicksTheOptionsOutOfTheArguments) {
        {"-f", "%H\"", "-c", "all.sub", "-ntsc", "-o", "60"},
        {"", "%H\"", "all.sub", true, 60}},
       {"white space inside one argument", {"-dmy clips", "-o 30"}, {"my clips", "", "", false, 30}},
+      {"white space alone is the value",
+       {"-d", "v", "-c ", "x", "-o ", "3"},
+       {"v", "", "", false, 0}},
       {"offset clamped", {"-o", "99999999999"}, {"", "", "", false, 2147483647}},
   };
   for (const Case& c : cases) {

@@ -7,13 +7,15 @@ folder), `out/` (the whole tree expected afterwards) and, where the case needs t
 sh script run in work/ that starts "$CLIPSTAMP" "$@" after preparing what git cannot store)
 and `check` (an sh script run in the tree afterwards that must succeed). The expected subtitles are computed
 here by a separate implementation of the caption rules, written from the format description
-and using the C library's mktime/localtime/strftime through Python, so that the program is
+and using zoneinfo and the C library's localtime/strftime through Python, so that the program is
 compared with something other than itself. Run it from anywhere; it rewrites tests/data/e2e.
 """
+import datetime
 import os
 import shutil
 import struct
 import time
+import zoneinfo
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "e2e")
@@ -36,11 +38,34 @@ def frames(duration, sub, ntsc):
     return wrap(25 * duration + 500) // 1000, wrap(25500 - 25 * sub) // 1000, 25
 
 
-def normalise(fields, isdst):
-    """mktime() on broken-down fields: the normalised fields and the flag it sets."""
-    t = time.mktime(tuple(fields) + (0, 0, isdst))
+def wall_seconds(year, month, day, hour, minute, second):
+    """Seconds from 1970-01-01 00:00 to the wall time, fields carried as mktime() carries them."""
+    months = year * 12 + month - 1
+    days = (datetime.date(months // 12, months % 12 + 1, 1) - datetime.date(1970, 1, 1)).days
+    return (days + day - 1) * 86400 + hour * 3600 + minute * 60 + second
+
+
+def local_wall(t):
     lt = time.localtime(t)
-    return lt
+    return wall_seconds(lt.tm_year, lt.tm_mon, lt.tm_mday, lt.tm_hour, lt.tm_min, lt.tm_sec)
+
+
+def read_wall(wall, zone):
+    """The first instant whose local time shows `wall`; for a skipped wall time, the instant the
+    offset before the change gives. Named zones ask zoneinfo (fold=0); POSIX rules are searched
+    with time.localtime: the first instant whose local time reaches the wall time."""
+    if os.path.exists(os.path.join("/usr/share/zoneinfo", zone)):
+        naive = datetime.datetime(1970, 1, 1) + datetime.timedelta(seconds=wall)
+        return int(naive.replace(tzinfo=zoneinfo.ZoneInfo(zone), fold=0).timestamp())
+    t = wall - 27 * 3600
+    while True:
+        step = 60 if local_wall(t + 60) - (t + 60) == local_wall(t) - t else 1
+        if local_wall(t + step) >= wall:
+            break
+        t += step
+    while local_wall(t) < wall:
+        t += 1
+    return t if local_wall(t) == wall else wall - (local_wall(t - 1) - (t - 1))
 
 
 def caption(lt, fmt):
@@ -53,32 +78,29 @@ def line(start, end, text):
     return b"{%d}{%d} " % (signed(start), signed(end)) + text.replace(b"\n", b"\r\n") + b"\r\n"
 
 
-def clip_lines(header, fmt, ntsc, offset, minutes):
+def clip_lines(header, fmt, ntsc, offset, minutes, zone):
     year, month, day, hour, minute, ms, duration = header
     total, first, step = frames(duration, ms % 1000, ntsc)
-    lt = normalise([year, month, day, hour, minute + minutes, ms // 1000], -1)
+    start = read_wall(wall_seconds(year, month, day, hour, minute + minutes, ms // 1000), zone)
+    seconds = 0
     own, combined = [], []
 
     def second(d, i, combined_end):
-        text = caption(lt, fmt)
+        text = caption(time.localtime(start + seconds), fmt)
         own.append(line(d, i, text))
         combined.append(line(d + offset, combined_end + offset, text))
-
-    def advance(lt):
-        return normalise([lt.tm_year, lt.tm_mon, lt.tm_mday, lt.tm_hour, lt.tm_min,
-                          lt.tm_sec + 1], lt.tm_isdst)
 
     d = 0
     if first < total:
         second(0, first, first)
-        lt = advance(lt)
+        seconds += 1
         d = first
         while (d + step) % (1 << 32) < total:
             i = d + step
             drop = ntsc and d % 1000 > 970
             second(d, i, i - 1 if drop else i)
             d = i - 1 if drop else i
-            lt = advance(lt)
+            seconds += 1
     second(d, total, total)
     return b"".join(own), b"".join(combined), (offset + total) % (1 << 32)
 
@@ -88,7 +110,7 @@ def sort_key(name):
     return bytes(c - 32 if 97 <= c <= 122 else c for c in raw), raw
 
 
-def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable):
+def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable, zone):
     """Runs the conversion over `tree` (a dict path -> bytes, or a directory marker)."""
     clips = sorted({p.split("/", 1)[1].split("/")[0] for p in tree
                     if p.startswith(folder + "/") and p.split("/", 1)[1].split("/")[0]
@@ -100,7 +122,7 @@ def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable):
         if not isinstance(data, bytes) or len(data) < 18:
             continue
         header = struct.unpack(">HBBBBHI", data[6:18])
-        own, shifted, offset = clip_lines(header, fmt, ntsc, offset, minutes)
+        own, shifted, offset = clip_lines(header, fmt, ntsc, offset, minutes, zone)
         target = path[:-4] + ".SUB"
         target = tree.get(target + "@link", target)
         if target not in unwritable:
@@ -134,7 +156,7 @@ def case(name, args, clips, zone="UTC0", status=0, fmt=DEFAULT_FORMAT, combined=
     write_tree(os.path.join(folder, "in"), tree)
     os.environ["TZ"] = zone
     time.tzset()
-    convert(tree, "clips", fmt, combined, ntsc, minutes, set(unwritable))
+    convert(tree, "clips", fmt, combined, ntsc, minutes, set(unwritable), zone)
     for path in removed:
         del tree[path]
     write_tree(os.path.join(folder, "out"), tree)
@@ -165,6 +187,7 @@ def main():
         "F.MOI": clip(2007, 11, 12, 13, 47, 0, 171798672),
         "G.MOI": clip(2007, 11, 12, 13, 48, 990, 1500),
         "H.MOI": clip(2007, 11, 12, 13, 49, 0, 19),
+        "y.MOI": clip(2008, 0, 0, 24, 0, 0, 1000),
         "z.MOI": clip(2007, 2, 30, 25, 61, 65535, 3000),
         "_a.MOI": clip(2007, 11, 12, 13, 50, 0, 1000),
         "\u00c4.MOI": clip(2007, 11, 12, 13, 51, 0, 1000),
@@ -188,6 +211,14 @@ def main():
         "B.MOI": clip(2007, 11, 3, 23, 29, 58000, 4000),
         "C.MOI": clip(2007, 7, 4, 12, 0, 0, 1000),
     }, zone=NEW_YORK, fmt=fmt, combined="clips/MOVALL.SUB", minutes=150)
+    # Two clips in the hour New York repeats, after clips of other seasons: both show its first
+    # pass.
+    case("dst_repeated_hour", ["-d", "../clips", "-f", fmt, "-c", "MOVALL.SUB"], {
+        "A.MOI": clip(2007, 7, 4, 12, 0, 0, 1000),
+        "B.MOI": clip(2007, 11, 4, 1, 20, 0, 2000),
+        "C.MOI": clip(2007, 12, 24, 18, 0, 0, 1000),
+        "D.MOI": clip(2007, 11, 4, 1, 59, 58000, 3000),
+    }, zone="America/New_York", fmt=fmt, combined="clips/MOVALL.SUB")
     # Names stay English whatever the locale; a line feed from the format is stored as CR LF.
     fmt = "%a %d %b %Y%n%H:%M:%S %p"
     case("names_and_line_feed", ["-d", "../clips", "-f", fmt, "-o", "-1500"], {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/clip_header.h"
-#include "engine/clip_subtitles.h"
 
 namespace {
 
@@ -18,28 +17,6 @@ TEST(ClipHeaderTest, DecodesBigEndianFieldsFromEighteenBytes) {
             std::vector<unsigned>({2007, 11, 12, 13, 45, 7250, 0x12345678}));
   bytes.pop_back();
   EXPECT_FALSE(DecodeClipHeader(bytes).has_value());
-}
-
-// Records the lines of both sinks in the order they arrive.
-class OrderSink final : public SubtitleSink {
- public:
-  OrderSink(std::vector<char>& log, char tag) : m_log(log), m_tag(tag) {}
-  void WriteLine(std::uint32_t, std::uint32_t, std::string_view) override {
-    m_log.push_back(m_tag);
-  }
-
- private:
-  std::vector<char>& m_log;
-  char m_tag;
-};
-
-TEST(CaptionLinesTest, WritesEachPerClipLineBeforeItsCombinedLine) {
-  std::vector<char> log;
-  OrderSink perClip(log, 'p');
-  OrderSink combined(log, 'c');
-  WriteCaptionLines({.milliseconds = 7250, .durationMs = 3500}, "%S", kPal, 0, 0, &perClip,
-                    &combined);
-  EXPECT_EQ(std::string(log.begin(), log.end()), "pcpcpcpc");
 }
 
 }  // namespace
