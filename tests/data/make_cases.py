@@ -237,10 +237,12 @@ def main():
     case("combined_on_full_device", ["-d", "../clips", "-c", "/dev/full"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, status=1, combined="/dev/full", unwritable=["/dev/full"])
-    # A subtitle file that is a relative link: its target is replaced, the link stays.
+    # A subtitle file that is a relative link: its target is replaced, the link stays. Clip links
+    # that lead nowhere (dangling, or through a file) are skipped, no failure.
     case("linked_subtitle", ["-d", "../clips"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
-    }, extra={"clips/real/A.txt": b"old\n", "clips/A.SUB@link": "clips/real/A.txt"})
+    }, extra={"clips/real/A.txt": b"old\n", "clips/A.SUB@link": "clips/real/A.txt",
+              "clips/B.MOI@link": "clips/gone.MOI", "clips/C.MOI@link": "clips/real/A.txt/C.MOI"})
 
     # Faults: the old file stays whole and the run says it failed; no temporary file is left.
     longest = clip(2007, 11, 12, 13, 45, 0, 171798671)  # 171,799 lines, 5 MB
