@@ -1,32 +1,53 @@
 #include "app/run_summary.h"
 
+#include <vector>
+
 namespace {
 
-std::string DescribeListingFailure(const RunReport& report, const std::string& folder) {
-  return "The folder \"" + folder + "\" cannot be listed: " + report.listingError.message() + ".";
+std::string Plural(std::size_t count, const char* singular, const char* plural) {
+  return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
-std::string DescribeFileFailures(const RunReport& report) {
-  const std::size_t total = report.written.size() + report.failed.size();
-  std::string text = std::to_string(report.failed.size()) + " of " + std::to_string(total) +
-                     (total == 1 ? " subtitle file" : " subtitle files") + " could not be written:";
-  for (std::size_t i = 0; i < report.failed.size() && i < kListedFailures; ++i) {
-    text += "\n" + report.failed[i].path + ": " + report.failed[i].error.message();
+// The heading, then the first kListedFailures files with their reasons and the count of the rest.
+std::string ListFailures(std::string heading, const std::vector<FileFailure>& failures) {
+  for (std::size_t i = 0; i < failures.size() && i < kListedFailures; ++i) {
+    heading += "\n" + failures[i].path + ": " + failures[i].error.message();
   }
-  if (report.failed.size() > kListedFailures) {
-    text += "\nand " + std::to_string(report.failed.size() - kListedFailures) + " more";
+  if (failures.size() > kListedFailures) {
+    heading += "\nand " + std::to_string(failures.size() - kListedFailures) + " more";
   }
-  return text;
+  return heading;
+}
+
+void AddParagraph(std::string& text, const std::string& paragraph) {
+  if (!text.empty()) text += "\n\n";
+  text += paragraph;
 }
 
 }  // namespace
 
 std::string DescribeRunFailure(const RunReport& report, const std::string& folder) {
   std::string text;
-  if (!report.listed) text = DescribeListingFailure(report, folder);
-  if (!report.failed.empty()) {
-    if (!text.empty()) text += "\n\n";
-    text += DescribeFileFailures(report);
+  if (!report.listed) {
+    text = "The folder \"" + folder + "\" cannot be listed: " + report.listingError.message() + ".";
+  }
+  if (!report.unreadable.empty()) {
+    AddParagraph(text, ListFailures(Plural(report.unreadable.size(), "clip file", "clip files") +
+                                        " could not be read:",
+                                    report.unreadable));
+  }
+  if (!report.unwritten.empty()) {
+    const std::size_t total = report.written + report.unwritten.size();
+    AddParagraph(text, ListFailures(std::to_string(report.unwritten.size()) + " of " +
+                                        Plural(total, "subtitle file", "subtitle files") +
+                                        " could not be written:",
+                                    report.unwritten));
+  }
+  if (!report.leftovers.empty()) {
+    AddParagraph(text,
+                 ListFailures(Plural(report.leftovers.size(), "temporary file", "temporary files") +
+                                  " of an earlier run could not be removed:",
+                              report.leftovers));
   }
   return text;
 }

@@ -29,9 +29,25 @@ inline constexpr std::size_t kClipHeaderBytes = 18;
 // than 18 bytes are given.
 std::optional<ClipHeader> DecodeClipHeader(std::span<const std::uint8_t> fileStart);
 
-// Reads the header of the clip information file at `path`. Returns nullopt with `error` clear
-// when the path is no clip to read: not a regular file (a symbolic link to one counts), gone
-// since it was listed, or shorter than 18 bytes. Returns nullopt with `error` set when a regular
-// file cannot be opened or read (no permission, too many open files, an I/O error). Never
-// blocks on a FIFO or device; the file is closed before this returns.
-std::optional<ClipHeader> ReadClipHeader(const std::string& path, std::error_code& error);
+// Why a path gave no header without that being a failure.
+enum class SkipReason {
+  kTooShort,        // fewer than 18 bytes
+  kNotRegularFile,  // a folder, FIFO, device or socket, or a link that leads to none of these
+  kVanished,        // removed since the folder was listed
+  kCombinedFile,    // the combined file of this run, which is never read as a clip
+};
+
+// What reading a clip information file gave: its header, a reason why the path is no clip to
+// read, or the error that kept a clip from being read.
+struct ClipReading {
+  std::optional<ClipHeader> header;
+  std::error_code error;  // set when neither header nor skip reason applies
+  SkipReason skipReason = SkipReason::kNotRegularFile;  // when there is neither header nor error
+};
+
+// Reads the header of the clip information file at `path`. The path is no clip to read when it
+// is not a regular file (a symbolic link to one counts), is gone since it was listed or is
+// shorter than 18 bytes; a clip that cannot be opened or read (no permission, too many open
+// files, an I/O error) gives the error. Never blocks on a FIFO or device; the file is closed
+// before this returns.
+ClipReading ReadClipHeader(const std::string& path);

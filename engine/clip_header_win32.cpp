@@ -1,33 +1,36 @@
 #include "engine/clip_header.h"
 
 #include <array>
-#include <cerrno>
 
+#include "engine/last_error.h"
 #include "engine/win32_calls.h"
 
-std::optional<ClipHeader> ReadClipHeader(const std::string& path, std::error_code& error) {
-  error.clear();
-  const UniqueHandle file(OpenShared(path, GENERIC_READ));
+ClipReading ReadClipHeader(const std::string& path) {
+  std::error_code error;
+  const UniqueHandle file(OpenShared(path, GENERIC_READ, 0, error));
   if (!file.IsOpen()) {
     // A vanished entry and a folder are no clip at all.
-    if (errno == ENOENT || IsFolder(path)) return std::nullopt;
-    error.assign(errno, std::generic_category());
-    return std::nullopt;
+    if (error == std::errc::no_such_file_or_directory)
+      return {std::nullopt, {}, SkipReason::kVanished};
+    if (IsFolder(path)) return {std::nullopt, {}, SkipReason::kNotRegularFile};
+    return {std::nullopt, error};
   }
   // Devices such as "NUL" and pipes are no clip either.
-  if (::GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
+  if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
+    return {std::nullopt, {}, SkipReason::kNotRegularFile};
+  }
   std::array<std::uint8_t, kClipHeaderBytes> bytes{};
   DWORD filled = 0;
   while (filled < bytes.size()) {
     DWORD count = 0;
     if (!::ReadFile(file.Get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled),
                     &count, nullptr)) {
-      FailWithLastError();
-      error.assign(errno, std::generic_category());
-      return std::nullopt;
+      return {std::nullopt, LastSystemError()};
     }
     if (count == 0) break;
     filled += count;
   }
-  return DecodeClipHeader(std::span(bytes.data(), filled));
+  const std::optional<ClipHeader> header = DecodeClipHeader(std::span(bytes.data(), filled));
+  if (!header) return {std::nullopt, {}, SkipReason::kTooShort};
+  return {header, {}};
 }

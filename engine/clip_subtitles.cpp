@@ -1,6 +1,5 @@
 #include "engine/clip_subtitles.h"
 
-#include <filesystem>
 #include <optional>
 
 #include "engine/caption_clock.h"
@@ -11,15 +10,6 @@ namespace {
 
 // One frame of every thousand is dropped where an NTSC step crosses a multiple of 1000 frames.
 constexpr std::uint32_t kNtscDropRemainder = 970;
-
-// Why an entry that gave no header and no error is no clip: gone, not a regular file, or short.
-SkipReason SkipReasonFor(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (status.type() == std::filesystem::file_type::not_found) return SkipReason::kVanished;
-  if (status.type() != std::filesystem::file_type::regular) return SkipReason::kNotRegularFile;
-  return SkipReason::kTooShort;
-}
 
 }  // namespace
 
@@ -71,12 +61,14 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
     result.skipReason = SkipReason::kCombinedFile;
     return result;
   }
-  const std::optional<ClipHeader> header = ReadClipHeader(infoPath, result.error);
-  if (!header) {
-    result.outcome = result.error ? ClipOutcome::kFailed : ClipOutcome::kSkipped;
-    result.skipReason = SkipReasonFor(infoPath);
+  const ClipReading reading = ReadClipHeader(infoPath);
+  if (!reading.header) {
+    result.outcome = reading.error ? ClipOutcome::kUnreadable : ClipOutcome::kSkipped;
+    result.error = reading.error;
+    result.skipReason = reading.skipReason;
     return result;
   }
+  const ClipHeader& header = *reading.header;
 
   const std::string subtitlePath = SubtitlePathFor(infoPath);
   const bool perClipWanted = combined == nullptr || !combined->IsSameFile(subtitlePath);
@@ -84,15 +76,15 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
   std::optional<SubtitleFile> perClip;
   if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath, result.error);
   if (!perClip && combined == nullptr) {
-    result.runningFrameOffset += ComputeClipFrames(*header, system).totalFrames;
-    result.outcome = ClipOutcome::kFailed;
+    result.runningFrameOffset += ComputeClipFrames(header, system).totalFrames;
+    result.outcome = ClipOutcome::kUnwritten;
     return result;
   }
 
   result.runningFrameOffset =
-      WriteCaptionLines(*header, timeFormat, system, runningFrameOffset, minuteOffset,
+      WriteCaptionLines(header, timeFormat, system, runningFrameOffset, minuteOffset,
                         perClip ? &*perClip : nullptr, combined);
   const bool written = !perClipWanted || (perClip && perClip->Commit(result.error));
-  result.outcome = written ? ClipOutcome::kWritten : ClipOutcome::kFailed;
+  result.outcome = written ? ClipOutcome::kWritten : ClipOutcome::kUnwritten;
   return result;
 }

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "engine/clip_header.h"
-#include "engine/run_report.h"
 #include "engine/subtitle_file.h"
 #include "engine/subtitle_sink.h"
 #include "engine/video_system.h"
@@ -21,9 +20,10 @@ std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& tim
 
 // What became of one clip information file.
 enum class ClipOutcome {
-  kWritten,  // the per-clip file (if any) was written completely
-  kSkipped,  // no clip to read (not a regular file, gone, too short); nothing was written
-  kFailed,   // the information file could not be read, or the per-clip file not written
+  kWritten,     // the per-clip file (if any) was written completely
+  kSkipped,     // no clip to read (not a regular file, gone, too short); nothing was written
+  kUnreadable,  // the information file could not be read; nothing was written
+  kUnwritten,   // the per-clip file could not be written
 };
 
 struct ClipResult {
@@ -32,7 +32,7 @@ struct ClipResult {
   // The subtitle file, or the clip when it was skipped or unreadable; empty when the combined
   // file took the clip's lines in place of its own subtitle file.
   std::string path;
-  std::error_code error{};                              // why it failed
+  std::error_code error{};                              // why it was unreadable or unwritten
   SkipReason skipReason = SkipReason::kNotRegularFile;  // why it was skipped
 };
 

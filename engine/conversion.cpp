@@ -13,14 +13,23 @@ namespace {
 void RecordClipResult(ClipResult result, RunReport& report) {
   switch (result.outcome) {
     case ClipOutcome::kWritten:
-      if (!result.path.empty()) report.written.push_back(std::move(result.path));
+      if (!result.path.empty()) ++report.written;
       break;
     case ClipOutcome::kSkipped:
       report.skipped.push_back({std::move(result.path), result.skipReason});
       break;
-    case ClipOutcome::kFailed:
-      report.failed.push_back({std::move(result.path), result.error});
+    case ClipOutcome::kUnreadable:
+      report.unreadable.push_back({std::move(result.path), result.error});
       break;
+    case ClipOutcome::kUnwritten:
+      report.unwritten.push_back({std::move(result.path), result.error});
+      break;
+  }
+}
+
+void RemoveLeftovers(const std::string& folderPrefix, RunReport& report) {
+  for (FileFailure& leftover : RemoveStaleTemporaryFiles(folderPrefix)) {
+    report.leftovers.push_back(std::move(leftover));
   }
 }
 
@@ -37,10 +46,6 @@ ConversionSettings NormaliseSettings(ConversionSettings settings) {
   return settings;
 }
 
-RunReport ConvertFolder(ConversionSettings settings) {
-  return ConvertFolder(std::move(settings), ProgressCallback());
-}
-
 RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& progress) {
   settings = NormaliseSettings(std::move(settings));
   RunReport report;
@@ -49,16 +54,16 @@ RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& pro
       ListClipFiles(settings.folder, report.listingError);
   report.listed = names.has_value();
   if (!names) return report;
-  RemoveStaleTemporaryFiles(settings.folder + kPathSeparator);
+  RemoveLeftovers(settings.folder + kPathSeparator, report);
 
   std::optional<SubtitleFile> combined;
   if (!settings.combinedName.empty()) {
     std::error_code error;
     combined = SubtitleFile::Create(settings.combinedName, error);
     if (!combined) {
-      report.failed.push_back({settings.combinedName, error});
+      report.unwritten.push_back({settings.combinedName, error});
     } else if (const std::optional<std::string> folder = combined->TemporaryFolder()) {
-      RemoveStaleTemporaryFiles(*folder);
+      RemoveLeftovers(*folder, report);
     }
   }
 
@@ -80,9 +85,9 @@ RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& pro
   if (combined) {
     std::error_code error;
     if (combined->Commit(error)) {
-      report.written.push_back(settings.combinedName);
+      ++report.written;
     } else {
-      report.failed.push_back({settings.combinedName, error});
+      report.unwritten.push_back({settings.combinedName, error});
     }
   }
   return report;

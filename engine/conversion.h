@@ -31,9 +31,7 @@ ConversionSettings NormaliseSettings(ConversionSettings settings);
 
 // Converts every clip information file of the folder, in name order, and writes the combined
 // file when one is named (even when no clip is found, but not when the folder cannot be
-// listed). The report says what was written, what could not be read or written and why, and
-// which entries were skipped.
-RunReport ConvertFolder(ConversionSettings settings);
-
-// As above, calling `progress` before each clip; it may stop the run (see ProgressCallback).
-RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& progress);
+// listed). When `progress` is given it is called before each clip and may stop the run (see
+// ProgressCallback). The report says how many files were written, what could not be read or
+// written and why, and which entries were skipped.
+RunReport ConvertFolder(ConversionSettings settings, const ProgressCallback& progress = {});

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 #include "engine/unique_fd.h"
 
@@ -13,11 +14,11 @@ class OutputTarget {
  public:
   // Opens `path` for writing. A name that does not exist is left for the replacement to create;
   // the missing target of a dangling link is created empty, and removed again on destruction
-  // unless Keep() is called. Returns nullopt when the path cannot be opened for writing (no
-  // permission, a link the system will not follow, a FIFO without a reader: never waits for
-  // one), when it is a folder, block device or socket, or a regular file without any write
-  // permission bit (whoever runs the program).
-  static std::optional<OutputTarget> Open(const std::string& path);
+  // unless Keep() is called. Returns nullopt with `error` set when the path cannot be opened for
+  // writing (no permission, a link the system will not follow, a FIFO without a reader: never
+  // waits for one), when it is a folder, block device or socket, or a regular file without any
+  // write permission bit (whoever runs the program).
+  static std::optional<OutputTarget> Open(const std::string& path, std::error_code& error);
 
   OutputTarget(OutputTarget&& other) noexcept;
   OutputTarget& operator=(OutputTarget&& other) noexcept;
@@ -32,8 +33,9 @@ class OutputTarget {
   const std::string& FinalPath() const { return m_finalPath; }
 
   // Gives `file` the permission bits and, where the system allows it, the owner of the regular
-  // file to be replaced.
-  void CopyOwnerAndModeTo(const UniqueFd& file) const;
+  // file to be replaced. False with `error` set when the bits cannot be given on a file system
+  // that keeps them.
+  bool CopyOwnerAndModeTo(const UniqueFd& file, std::error_code& error) const;
 
   // True when `path` names this same file.
   bool IsSameFile(const std::string& path) const;
@@ -41,14 +43,14 @@ class OutputTarget {
   // The file now holds what was written: it is not removed on destruction.
   void Keep() { m_created = false; }
 
-  // Closes a stream and reports whether close() succeeded.
-  bool Close() { return m_fd.Close(); }
+  // Closes a stream; false with `error` set when close() reported an error.
+  bool Close(std::error_code& error) { return m_fd.Close(error); }
 
  private:
   OutputTarget(UniqueFd fd, bool created);
-  static std::optional<OutputTarget> OpenMissing(const std::string& path);
+  static std::optional<OutputTarget> OpenMissing(const std::string& path, std::error_code& error);
   static std::optional<OutputTarget> OpenExisting(UniqueFd fd, const std::string& path,
-                                                  bool created);
+                                                  bool created, std::error_code& error);
   void RemoveCreated();
 
   UniqueFd m_fd;      // the file as opened; closed when it does not exist yet

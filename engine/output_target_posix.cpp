@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <utility>
 #include <vector>
 
 #include "engine/file_paths.h"
+#include "engine/last_error.h"
 
 namespace {
 
@@ -64,43 +64,69 @@ bool MakeBlocking(int fd) {
 
 }  // namespace
 
-std::optional<OutputTarget> OutputTarget::Open(const std::string& path) {
+std::optional<OutputTarget> OutputTarget::Open(const std::string& path, std::error_code& error) {
   UniqueFd fd(::open(path.c_str(), kOpenFlags));
-  if (!fd.IsOpen() && errno == ENOENT) return OpenMissing(path);
-  return OpenExisting(std::move(fd), path, false);
+  if (!fd.IsOpen()) {
+    error = LastSystemError();
+    if (error == std::errc::no_such_file_or_directory) return OpenMissing(path, error);
+    return std::nullopt;
+  }
+  return OpenExisting(std::move(fd), path, false, error);
 }
 
-std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path) {
+std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path,
+                                                      std::error_code& error) {
   struct stat entry {};
   if (::lstat(path.c_str(), &entry) == 0) {
     // A dangling link: the system decides whether it may be followed to create its target.
     UniqueFd fd(::open(path.c_str(), kOpenFlags | O_CREAT, 0666));
-    const bool created = fd.IsOpen();
-    return OpenExisting(std::move(fd), path, created);
+    if (!fd.IsOpen()) {
+      error = LastSystemError();
+      return std::nullopt;
+    }
+    return OpenExisting(std::move(fd), path, true, error);
   }
-  if (errno != ENOENT) return std::nullopt;
   // A new name: the temporary file's rename creates it, so nothing appears there before.
   OutputTarget target{UniqueFd(), false};
   target.m_folder.Reset(::open(FolderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!target.m_folder.IsOpen()) return std::nullopt;
+  if (!target.m_folder.IsOpen()) {
+    error = LastSystemError();
+    return std::nullopt;
+  }
   target.m_finalPath = path;
   return target;
 }
 
 std::optional<OutputTarget> OutputTarget::OpenExisting(UniqueFd fd, const std::string& path,
-                                                       bool created) {
+                                                       bool created, std::error_code& error) {
   struct stat info {};
-  if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0) return std::nullopt;
+  if (::fstat(fd.Get(), &info) != 0) {
+    error = LastSystemError();
+    return std::nullopt;
+  }
   if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
-    if (!MakeBlocking(fd.Get())) return std::nullopt;
+    if (!MakeBlocking(fd.Get())) {
+      error = LastSystemError();
+      return std::nullopt;
+    }
     return OutputTarget(std::move(fd), false);
   }
-  if (!S_ISREG(info.st_mode)) return std::nullopt;
+  if (!S_ISREG(info.st_mode)) {
+    error = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
+                                                       : std::errc::operation_not_supported);
+    return std::nullopt;
+  }
   // A file whose owner took away every write bit stays as it is, even for root.
-  if (!created && (info.st_mode & kWriteBits) == 0) return std::nullopt;
+  if (!created && (info.st_mode & kWriteBits) == 0) {
+    error = std::make_error_code(std::errc::permission_denied);
+    return std::nullopt;
+  }
   std::string finalPath = ReachedPath(fd.Get(), path);
   OutputTarget target(std::move(fd), created);
-  if (finalPath.empty()) return std::nullopt;
+  if (finalPath.empty()) {
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
+    return std::nullopt;
+  }
   target.m_finalPath = std::move(finalPath);
   return target;
 }
@@ -114,15 +140,23 @@ void OutputTarget::RemoveCreated() {
   m_created = false;
 }
 
-void OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file) const {
+bool OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file, std::error_code& error) const {
+  // A new file takes the mode the umask gives, as any other program's would.
+  if (!m_fd.IsOpen()) return true;
   struct stat original {};
-  if (::fstat(m_fd.Get(), &original) != 0) return;
+  if (::fstat(m_fd.Get(), &original) != 0) {
+    error = LastSystemError();
+    return false;
+  }
   // Changing the owner needs privileges; without them the file stays the writer's own.
   if (::fchown(file.Get(), original.st_uid, original.st_gid) != 0) {
     [[maybe_unused]] const int ignored =
         ::fchown(file.Get(), static_cast<uid_t>(-1), original.st_gid);
   }
-  ::fchmod(file.Get(), original.st_mode & 07777);
+  if (::fchmod(file.Get(), original.st_mode & 07777) == 0) return true;
+  // The writer owns the file, so EPERM means a file system that keeps no modes (vfat, exfat).
+  error = LastSystemError();
+  return error == std::errc::operation_not_permitted;
 }
 
 bool OutputTarget::IsSameFile(const std::string& path) const {

@@ -1,9 +1,9 @@
 #include "engine/output_target.h"
 
-#include <cerrno>
 #include <utility>
 
 #include "engine/file_paths.h"
+#include "engine/last_error.h"
 #include "engine/win32_calls.h"
 
 namespace {
@@ -35,12 +35,12 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::optional<OutputTarget> OutputTarget::Open(const std::string& path) {
+std::optional<OutputTarget> OutputTarget::Open(const std::string& path, std::error_code& error) {
   // Another program that holds the file open without sharing it fails this at once.
-  UniqueHandle file(OpenShared(path, GENERIC_WRITE));
+  UniqueHandle file(OpenShared(path, GENERIC_WRITE, 0, error));
   if (!file.IsOpen()) {
-    if (errno == ENOENT) return OpenMissing(path);
-    if (IsFolder(path)) errno = EISDIR;
+    if (error == std::errc::no_such_file_or_directory) return OpenMissing(path, error);
+    if (IsFolder(path)) error = std::make_error_code(std::errc::is_a_directory);
     return std::nullopt;
   }
   const DWORD type = ::GetFileType(file.Get());
@@ -49,24 +49,25 @@ std::optional<OutputTarget> OutputTarget::Open(const std::string& path) {
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (type != FILE_TYPE_DISK || !::GetFileInformationByHandle(file.Get(), &info)) {
-    errno = EINVAL;
+    error = std::make_error_code(std::errc::operation_not_supported);
     return std::nullopt;
   }
   if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
-    errno = EACCES;
+    error = std::make_error_code(std::errc::permission_denied);
     return std::nullopt;
   }
   // The replacement needs the file unopened by others, or opened with delete sharing; Windows
   // cannot replace a file that is open, so this program lets go of it too.
-  if (!UniqueHandle(OpenShared(path, DELETE)).IsOpen()) return std::nullopt;
+  if (!UniqueHandle(OpenShared(path, DELETE, 0, error)).IsOpen()) return std::nullopt;
   OutputTarget target{UniqueFd(), false};
   target.m_finalPath = path;
   return target;
 }
 
-std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path) {
+std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path,
+                                                      std::error_code& error) {
   if (!IsFolder(FolderOf(path))) {
-    errno = ENOENT;
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
     return std::nullopt;
   }
   OutputTarget target{UniqueFd(), false};
@@ -77,12 +78,14 @@ std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path) {
 // Nothing is ever created before the replacement here: links are not followed to make files.
 void OutputTarget::RemoveCreated() { m_created = false; }
 
-void OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file) const {
+bool OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file, std::error_code& error) const {
   const DWORD attributes = AttributesOf(m_finalPath);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKeptAttributes) == 0) return;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKeptAttributes) == 0) return true;
   FILE_BASIC_INFO info{};  // zero times stay as they are
   info.FileAttributes = attributes & kKeptAttributes;
-  ::SetFileInformationByHandle(OsHandle(file), FileBasicInfo, &info, sizeof info);
+  if (::SetFileInformationByHandle(OsHandle(file), FileBasicInfo, &info, sizeof info)) return true;
+  error = LastSystemError();
+  return false;
 }
 
 bool OutputTarget::IsSameFile(const std::string& path) const {

@@ -6,15 +6,9 @@
 #include <system_error>
 #include <vector>
 
-// Why a listed clip gave no subtitle file without that being a failure.
-enum class SkipReason {
-  kTooShort,        // fewer than 18 bytes
-  kNotRegularFile,  // a folder, FIFO, device or socket, or a link to none of these
-  kVanished,        // removed since the folder was listed
-  kCombinedFile,    // the combined file of this run, which is never read as a clip
-};
+#include "engine/clip_header.h"
 
-// A file the run set out to read or write but could not.
+// A file the run set out to read, write or remove but could not, and why.
 struct FileFailure {
   std::string path;
   std::error_code error;
@@ -27,15 +21,18 @@ struct SkippedClip {
 
 // What one conversion run did. Paths are the clip or subtitle paths as the run formed them.
 struct RunReport {
-  bool listed = false;                 // the folder could be listed
-  std::error_code listingError{};      // why it could not
-  std::vector<std::string> written{};  // subtitle files written completely, in the order written
-  std::vector<FileFailure> failed{};   // unreadable clips and unwritable subtitle files
-  std::vector<SkippedClip> skipped{};
-  bool cancelled = false;  // the progress callback stopped the run
+  bool listed = false;                    // the folder could be listed
+  std::error_code listingError{};         // why it could not
+  std::size_t written = 0;                // subtitle files written completely
+  std::vector<FileFailure> unreadable{};  // clip files that could not be read
+  std::vector<FileFailure> unwritten{};   // subtitle files that could not be written
+  std::vector<FileFailure> leftovers{};   // stale temporary files that could not be removed
+  std::vector<SkippedClip> skipped{};     // entries that are no clips
+  bool cancelled = false;                 // the progress callback stopped the run
 
-  // The run did all it set out to do.
-  bool Succeeded() const { return listed && failed.empty() && !cancelled; }
+  // The run did all it set out to do: it listed the folder, read every clip and wrote every
+  // subtitle file. Leftovers of earlier runs that stay do not count against it.
+  bool Succeeded() const { return listed && unreadable.empty() && unwritten.empty() && !cancelled; }
 };
 
 // Called before each clip with its index (from 0), the clip count and the clip's path. Returning

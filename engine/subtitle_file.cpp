@@ -1,27 +1,20 @@
 #include "engine/subtitle_file.h"
 
-#include <cerrno>
-
 #include "engine/file_paths.h"
 
 namespace {
-
-// The error of the last failed system call; an I/O error when none was recorded.
-std::error_code LastError() {
-  return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
 
 constexpr std::size_t kFlushThreshold = 64 * 1024;
 
 }  // namespace
 
-std::optional<SubtitleFile> SubtitleFile::Create(const std::string& path) {
-  std::optional<OutputTarget> target = OutputTarget::Open(path);
+std::optional<SubtitleFile> SubtitleFile::Create(const std::string& path, std::error_code& error) {
+  std::optional<OutputTarget> target = OutputTarget::Open(path, error);
   if (!target) return std::nullopt;
   if (target->IsStream()) return SubtitleFile(std::move(*target), std::nullopt);
-  std::optional<TemporaryFile> temporary = TemporaryFile::Create(ParentFolder(target->FinalPath()));
-  if (!temporary) return std::nullopt;
-  target->CopyOwnerAndModeTo(temporary->File());
+  std::optional<TemporaryFile> temporary =
+      TemporaryFile::Create(ParentFolder(target->FinalPath()), error);
+  if (!temporary || !target->CopyOwnerAndModeTo(temporary->File(), error)) return std::nullopt;
   return SubtitleFile(std::move(*target), std::move(temporary));
 }
 
@@ -41,35 +34,26 @@ void SubtitleFile::WriteLine(std::uint32_t startFrame, std::uint32_t endFrame,
 }
 
 void SubtitleFile::Flush() {
-  if (!m_failed && (!m_target || !Output().WriteAll(m_buffer))) {
-    m_failed = true;
-    m_error = LastError();
-  }
+  // After the first failed write the rest is dropped; that failure is the one reported.
+  if (!m_error && m_target) Output().WriteAll(m_buffer, m_error);
   m_buffer.clear();
 }
 
-std::optional<SubtitleFile> SubtitleFile::Create(const std::string& path, std::error_code& error) {
-  errno = 0;
-  std::optional<SubtitleFile> file = Create(path);
-  error = file ? std::error_code() : LastError();
-  return file;
-}
-
 bool SubtitleFile::Commit(std::error_code& error) {
-  errno = 0;
-  const bool written = Commit();
-  error = written ? std::error_code() : m_error ? m_error : LastError();
-  return written;
-}
-
-bool SubtitleFile::Commit() {
-  if (!m_target) return false;
+  if (!m_target) {
+    error = std::make_error_code(std::errc::bad_file_descriptor);
+    return false;
+  }
   Flush();
-  bool written = !m_failed;
+  error = m_error;
+  bool written = !error;
   if (m_temporary) {
-    written = written && m_temporary->RenameOver(m_target->FinalPath());
+    written = written && m_temporary->RenameOver(m_target->FinalPath(), error);
   } else {
-    written = m_target->Close() && written;
+    std::error_code closeError;
+    const bool closed = m_target->Close(closeError);
+    if (written && !closed) error = closeError;
+    written = written && closed;
   }
   if (written) m_target->Keep();
   m_temporary.reset();

@@ -16,10 +16,8 @@
 class SubtitleFile final : public SubtitleSink {
  public:
   // Starts writing the file at `path`, opened as OutputTarget::Open() does; what is replaced is
-  // the file the system reached. Returns nullopt when that fails or no temporary file can be
-  // created beside the file to replace.
-  static std::optional<SubtitleFile> Create(const std::string& path);
-  // As above, setting `error` to the system's reason when it fails.
+  // the file the system reached. Returns nullopt with `error` set when that fails or no
+  // temporary file can be created beside the file to replace.
   static std::optional<SubtitleFile> Create(const std::string& path, std::error_code& error);
 
   SubtitleFile(SubtitleFile&&) = default;
@@ -29,10 +27,9 @@ class SubtitleFile final : public SubtitleSink {
                  std::string_view caption) override;
 
   // Writes what is buffered, flushes it to disk and puts it in place, keeping an existing file's
-  // permission bits. Returns true when every byte was written; otherwise the previous file is
-  // left as it was (a file this run created is removed again) and no temporary file remains.
-  bool Commit();
-  // As above, setting `error` to the first failure's reason.
+  // permission bits. Returns true when every byte was written; otherwise `error` tells the first
+  // failure, the previous file is left as it was (a file this run created is removed again) and
+  // no temporary file remains.
   bool Commit(std::error_code& error);
 
   // True when `path` names the file this one writes (or will replace).
@@ -49,6 +46,5 @@ class SubtitleFile final : public SubtitleSink {
   std::optional<OutputTarget> m_target;      // reset once committed
   std::optional<TemporaryFile> m_temporary;  // set unless the target is a stream
   std::string m_buffer;
-  bool m_failed = false;
   std::error_code m_error;  // of the first failed write
 };

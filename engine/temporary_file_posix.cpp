@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/last_error.h"
+
 namespace {
 
 constexpr int kAttempts = 100;
@@ -33,7 +35,8 @@ bool LockNewFile(const UniqueFd& fd, const std::string& path) {
 
 }  // namespace
 
-std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix) {
+std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix,
+                                                   std::error_code& error) {
   // Names need only differ between concurrent writers; O_EXCL settles any collision.
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
@@ -42,22 +45,28 @@ std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPref
     std::string path = folderPrefix + RandomTemporaryName(generator);
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));
     if (!fd.IsOpen()) {
-      if (errno == EEXIST) continue;
+      error = LastSystemError();
+      if (error == std::errc::file_exists) continue;
       return std::nullopt;
     }
     if (LockNewFile(fd, path)) return TemporaryFile(std::move(fd), std::move(path));
   }
+  error = std::make_error_code(std::errc::file_exists);
   return std::nullopt;
 }
 
-bool TemporaryFile::RenameOver(const std::string& target) {
-  if (m_path.empty()) return false;
+bool TemporaryFile::RenameOver(const std::string& target, std::error_code& error) {
+  if (m_path.empty()) {
+    error = std::make_error_code(std::errc::bad_file_descriptor);
+    return false;
+  }
   if (::fdatasync(m_fd.Get()) != 0 || std::rename(m_path.c_str(), target.c_str()) != 0) {
+    error = LastSystemError();
     Remove();
     return false;
   }
   m_path.clear();
-  return m_fd.Close();
+  return m_fd.Close(error);
 }
 
 void TemporaryFile::Remove() {
@@ -67,7 +76,8 @@ void TemporaryFile::Remove() {
   m_fd.Reset();
 }
 
-void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+std::vector<FileFailure> RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+  std::vector<FileFailure> leftovers;
   std::error_code error;
   std::filesystem::directory_iterator entry(folderPrefix.empty() ? "." : folderPrefix, error);
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
@@ -79,6 +89,9 @@ void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
     if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;
     // Its run may have renamed it into place and let go of the lock since it was opened.
-    if (NamesOpenFile(path, fd.Get())) ::unlink(path.c_str());
+    if (NamesOpenFile(path, fd.Get()) && ::unlink(path.c_str()) != 0) {
+      leftovers.push_back({path, LastSystemError()});
+    }
   }
+  return leftovers;
 }

@@ -1,10 +1,10 @@
 #include "engine/temporary_file.h"
 
-#include <cerrno>
 #include <chrono>
 #include <filesystem>
 
 #include "engine/file_paths.h"
+#include "engine/last_error.h"
 #include "engine/win32_calls.h"
 
 namespace {
@@ -19,11 +19,11 @@ bool TryLock(HANDLE file) {
   return ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
 }
 
-// Marks the open file for deletion when its last handle closes.
-void DeleteOnClose(HANDLE file) {
+// Marks the open file for deletion when its last handle closes; false when that fails.
+bool DeleteOnClose(HANDLE file) {
   FILE_DISPOSITION_INFO disposition{};
   disposition.DeleteFile = TRUE;
-  ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // True when `path` is still the file open as `file`.
@@ -34,7 +34,8 @@ bool NamesOpenFile(const std::string& path, HANDLE file) {
 
 }  // namespace
 
-std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix) {
+std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix,
+                                                   std::error_code& error) {
   // Names need only differ between concurrent writers; CREATE_NEW settles any collision.
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
@@ -48,7 +49,7 @@ std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPref
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
       if (::GetLastError() == ERROR_FILE_EXISTS) continue;
-      FailWithLastError();
+      error = LastSystemError();
       return std::nullopt;
     }
     // Another run's clean-up may have found it in the moment before, locked and removed it. A
@@ -57,33 +58,35 @@ std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPref
     if (!NamesOpenFile(path, file.Get())) continue;
     return TemporaryFile(AdoptHandle(file.Release()), std::move(path));
   }
-  errno = EEXIST;
+  error = std::make_error_code(std::errc::file_exists);
   return std::nullopt;
 }
 
-bool TemporaryFile::RenameOver(const std::string& target) {
-  if (m_path.empty()) return false;
+bool TemporaryFile::RenameOver(const std::string& target, std::error_code& error) {
+  if (m_path.empty()) {
+    error = std::make_error_code(std::errc::bad_file_descriptor);
+    return false;
+  }
   if (!::FlushFileBuffers(OsHandle(m_fd)) ||
       !::MoveFileExW(WideText(m_path).c_str(), WideText(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    FailWithLastError();
+    error = LastSystemError();
     Remove();
     return false;
   }
   m_path.clear();
-  return m_fd.Close();
+  return m_fd.Close(error);
 }
 
 void TemporaryFile::Remove() {
-  const int error = errno;
   // Removed while still locked, so no other run's clean-up can take it for a leftover.
   if (!m_path.empty() && m_fd.IsOpen()) DeleteOnClose(OsHandle(m_fd));
   m_path.clear();
   m_fd.Reset();
-  errno = error;
 }
 
-void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+std::vector<FileFailure> RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+  std::vector<FileFailure> leftovers;
   std::error_code error;
   std::filesystem::directory_iterator entry(NativePath(folderPrefix.empty() ? "." : folderPrefix),
                                             error);
@@ -91,7 +94,9 @@ void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
     const std::string name = PathText(entry->path().filename());
     if (!IsTemporaryFileName(name)) continue;
     const std::string path = folderPrefix + name;
-    const UniqueHandle file(OpenShared(path, GENERIC_READ | DELETE, FILE_FLAG_OPEN_REPARSE_POINT));
+    std::error_code ignored;
+    const UniqueHandle file(
+        OpenShared(path, GENERIC_READ | DELETE, FILE_FLAG_OPEN_REPARSE_POINT, ignored));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file.IsOpen() || ::GetFileType(file.Get()) != FILE_TYPE_DISK ||
         !::GetFileInformationByHandle(file.Get(), &info) ||
@@ -100,6 +105,9 @@ void RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
     }
     if (!TryLock(file.Get())) continue;
     // Its run may have renamed it into place and let go of the lock since it was opened.
-    if (NamesOpenFile(path, file.Get())) DeleteOnClose(file.Get());
+    if (NamesOpenFile(path, file.Get()) && !DeleteOnClose(file.Get())) {
+      leftovers.push_back({path, LastSystemError()});
+    }
   }
+  return leftovers;
 }

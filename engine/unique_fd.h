@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 // Owns a file descriptor and closes it on destruction.
@@ -20,13 +21,13 @@ class UniqueFd {
   int Get() const { return m_fd; }
   bool IsOpen() const { return m_fd >= 0; }
 
-  // Writes all of `data`; false on the first error (disk full, file too large, I/O error, a
-  // reader that went away).
-  bool WriteAll(std::string_view data) const;
+  // Writes all of `data`; false with `error` set on the first error (disk full, file too
+  // large, I/O error, a reader that went away).
+  bool WriteAll(std::string_view data, std::error_code& error) const;
 
-  // Closes the descriptor and returns the result of close(): false when it reported an error
-  // (for an output file, a write that failed late, e.g. on a network share).
-  bool Close();
+  // Closes the descriptor; false with `error` set when close() reported an error (for an output
+  // file, a write that failed late, e.g. on a network share).
+  bool Close(std::error_code& error);
 
   void Reset(int fd = -1);
 

@@ -3,8 +3,9 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cerrno>
 #include <climits>
+
+#include "engine/last_error.h"
 
 std::wstring WideText(std::string_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
@@ -35,55 +36,40 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-void SetErrnoFrom(DWORD error) {
+std::error_code GenericError(DWORD error) {
   switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
     case ERROR_BAD_NETPATH:
     case ERROR_NOT_READY:
-      errno = ENOENT;
-      break;
+      return std::make_error_code(std::errc::no_such_file_or_directory);
     case ERROR_ACCESS_DENIED:
     case ERROR_LOCK_VIOLATION:
-      errno = EACCES;
-      break;
+      return std::make_error_code(std::errc::permission_denied);
     case ERROR_SHARING_VIOLATION:
-      errno = EBUSY;
-      break;
+      return std::make_error_code(std::errc::device_or_resource_busy);
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
-      errno = EEXIST;
-      break;
+      return std::make_error_code(std::errc::file_exists);
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-      errno = ENOSPC;
-      break;
+      return std::make_error_code(std::errc::no_space_on_device);
     case ERROR_WRITE_PROTECT:
-      errno = EROFS;
-      break;
+      return std::make_error_code(std::errc::read_only_file_system);
     case ERROR_TOO_MANY_OPEN_FILES:
-      errno = EMFILE;
-      break;
+      return std::make_error_code(std::errc::too_many_files_open);
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-      errno = ENOMEM;
-      break;
+      return std::make_error_code(std::errc::not_enough_memory);
     case ERROR_NO_DATA:
     case ERROR_BROKEN_PIPE:
-      errno = EPIPE;
-      break;
+      return std::make_error_code(std::errc::broken_pipe);
     case ERROR_DIRECTORY:
-      errno = ENOTDIR;
-      break;
+      return std::make_error_code(std::errc::not_a_directory);
     default:
-      errno = EIO;
+      return std::make_error_code(std::errc::io_error);
   }
-}
-
-bool FailWithLastError() {
-  SetErrnoFrom(::GetLastError());
-  return false;
 }
 
 HANDLE OsHandle(const UniqueFd& fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd.Get())); }
@@ -94,16 +80,16 @@ UniqueFd AdoptHandle(HANDLE handle) {
   return UniqueFd(fd);
 }
 
-HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags) {
+HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags, std::error_code& error) {
   const std::wstring wide = WideText(path);
   if (wide.empty()) {
-    errno = ENOENT;
+    error = std::make_error_code(std::errc::no_such_file_or_directory);
     return INVALID_HANDLE_VALUE;
   }
   HANDLE handle =
       ::CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, flags, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) FailWithLastError();
+  if (handle == INVALID_HANDLE_VALUE) error = LastSystemError();
   return handle;
 }
 
@@ -115,6 +101,7 @@ FileIdentity IdentifyHandle(HANDLE handle) {
 
 FileIdentity IdentifyFile(const std::string& path) {
   // Backup semantics let a folder be opened too.
-  const UniqueHandle handle(OpenShared(path, 0, FILE_FLAG_BACKUP_SEMANTICS));
+  std::error_code ignored;
+  const UniqueHandle handle(OpenShared(path, 0, FILE_FLAG_BACKUP_SEMANTICS, ignored));
   return handle.IsOpen() ? IdentifyHandle(handle.Get()) : FileIdentity{};
 }

@@ -4,11 +4,12 @@
 
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "engine/unique_fd.h"
 
 // What the Windows sources of the engine share: text conversion at the system-call boundary,
-// errno from Windows errors, and an owned handle.
+// generic error codes from Windows errors, and an owned handle.
 
 // UTF-8 to UTF-16 and back. Text that is not valid UTF-8 gives "", which names no file.
 std::wstring WideText(std::string_view text);
@@ -17,11 +18,8 @@ std::string Utf8Text(std::wstring_view text);
 // True when `path` names a folder (a link to one counts).
 bool IsFolder(const std::string& path);
 
-// Sets errno from GetLastError(), so that failures read as on POSIX; returns false.
-bool FailWithLastError();
-
-// Sets errno from a Windows error code.
-void SetErrnoFrom(DWORD error);
+// A Windows error code as the generic (errno) code that reads alike on POSIX.
+std::error_code GenericError(DWORD error);
 
 // The Windows handle under a C runtime descriptor.
 HANDLE OsHandle(const UniqueFd& fd);
@@ -30,8 +28,8 @@ HANDLE OsHandle(const UniqueFd& fd);
 UniqueFd AdoptHandle(HANDLE handle);
 
 // Opens the existing `path` with the given access and flags, sharing it with everyone;
-// INVALID_HANDLE_VALUE on failure, with errno set.
-HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags = 0);
+// INVALID_HANDLE_VALUE on failure, with `error` set.
+HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags, std::error_code& error);
 
 // An open handle, closed on destruction.
 class UniqueHandle {

@@ -10,7 +10,7 @@ TEST(RunSummaryTest, CountsAndNamesTheFailures) {
   RunReport many{.listed = true};
   std::string manyText = "12 of 12 subtitle files could not be written:";
   for (int i = 0; i < 12; ++i) {
-    many.failed.push_back({"/c/" + std::to_string(i), full});
+    many.unwritten.push_back({"/c/" + std::to_string(i), full});
     if (i < 10) manyText += "\n/c/" + std::to_string(i) + ": " + full.message();
   }
   struct Case {
@@ -19,18 +19,25 @@ TEST(RunSummaryTest, CountsAndNamesTheFailures) {
     std::string expected;
   };
   const Case cases[] = {
-      {"success", {.listed = true, .written = {"/c/A.SUB"}}, ""},
-      {"two of three",
-       {.listed = true, .written = {"/c/A.SUB"}, .failed = {{"/c/B.SUB", full}, {"/c/C", denied}}},
-       "2 of 3 subtitle files could not be written:\n/c/B.SUB: " + full.message() +
-           "\n/c/C: " + denied.message()},
+      {"success", {.listed = true, .written = 1, .leftovers = {{"/c/.t", denied}}}, ""},
+      {"clips and subtitle files",
+       {.listed = true,
+        .written = 4,
+        .unreadable = {{"/c/A.MOI", denied}, {"/c/B.MOI", denied}},
+        .unwritten = {{"/c/C.SUB", full}},
+        .leftovers = {{"/c/.t", denied}}},
+       "2 clip files could not be read:\n/c/A.MOI: " + denied.message() + "\n/c/B.MOI: " +
+           denied.message() + "\n\n1 of 5 subtitle files could not be written:\n/c/C.SUB: " +
+           full.message() + "\n\n1 temporary file of an earlier run could not be removed:\n/c/.t: " +
+           denied.message()},
       {"more than ten", many, manyText + "\nand 2 more"},
       {"unlisted folder",
        {.listingError = denied},
        "The folder \"/card\" cannot be listed: " + denied.message() + "."},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(DescribeRunFailure(c.report, "/card"), c.expected) << c.name;
+    const std::string text = c.report.Succeeded() ? "" : DescribeRunFailure(c.report, "/card");
+    EXPECT_EQ(text, c.expected) << c.name;
   }
 }
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(RunReportTest, NamesTheFilesWrittenFailedAndSkipped) {
+TEST(RunReportTest, CountsTheFilesWrittenAndNamesThoseUnreadUnwrittenAndSkipped) {
   const TempFolder root;
   const std::string clip = ReadFile(TestData("e2e/dst_new_york/in/clips/A.MOI")).value();
   std::ofstream(root / "A.MOI") << clip;
@@ -16,15 +16,19 @@ TEST(RunReportTest, NamesTheFilesWrittenFailedAndSkipped) {
   std::ofstream(root / "C.MOI") << clip.substr(0, 17);
   // A folder where the subtitle file belongs cannot be replaced, whoever runs the test.
   std::filesystem::create_directory(root / "B.SUB");
+  std::filesystem::create_directory(root / "D.MOI");
 
   const RunReport report = ConvertFolder({root.Path().string(), "", "MOVALL.SUB"});
   EXPECT_TRUE(report.listed);
-  EXPECT_EQ(report.written, (std::vector<std::string>{root / "A.SUB", root / "MOVALL.SUB"}));
-  ASSERT_EQ(report.failed.size() + report.skipped.size(), 2u);
-  EXPECT_EQ(report.failed.at(0).path, root / "B.SUB");
-  EXPECT_EQ(report.failed.at(0).error, std::errc::is_a_directory);
-  EXPECT_EQ(report.skipped.at(0).path, root / "C.MOI");
-  EXPECT_EQ(report.skipped.at(0).reason, SkipReason::kTooShort);
+  EXPECT_EQ(report.written, 2u);
+  ASSERT_EQ(report.unwritten.size(), 1u);
+  EXPECT_EQ(report.unwritten[0].path, root / "B.SUB");
+  EXPECT_EQ(report.unwritten[0].error, std::errc::is_a_directory);
+  ASSERT_EQ(report.skipped.size(), 2u);
+  EXPECT_EQ(report.skipped[0].path, root / "C.MOI");
+  EXPECT_EQ(report.skipped[0].reason, SkipReason::kTooShort);
+  EXPECT_EQ(report.skipped[1].reason, SkipReason::kNotRegularFile);
+  EXPECT_TRUE(report.unreadable.empty());
   EXPECT_FALSE(report.Succeeded());
 
   const RunReport missing = ConvertFolder({root / "missing", "", ""});

@@ -65,9 +65,11 @@ TEST_F(WindowsFilesTest, FilesThatCannotBeUsedFailAndStayAsTheyWere) {
   ASSERT_NE(Hold("D.MOI", GENERIC_READ | GENERIC_WRITE, 0), INVALID_HANDLE_VALUE);
 
   const RunReport report = ConvertFolder({m_root.Path().string(), "", "MOVALL.SUB"});
-  EXPECT_EQ(report.written, (std::vector<std::string>{Path("A.SUB"), Path("MOVALL.SUB")}));
+  EXPECT_EQ(report.written, 2u);
   std::vector<std::string> failed;
-  for (const FileFailure& failure : report.failed) failed.push_back(failure.path);
+  for (const auto& list : {report.unwritten, report.unreadable}) {
+    for (const FileFailure& failure : list) failed.push_back(failure.path);
+  }
   EXPECT_EQ(failed, (std::vector<std::string>{Path("B.SUB"), Path("C.SUB"), Path("D.MOI")}));
   EXPECT_EQ(Read("B.SUB") + Read("C.SUB") + Read("D.SUB"), "oldoldold");
   ::SetFileAttributesW((m_root.Path() / "B.SUB").c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -97,7 +99,7 @@ TEST_F(WindowsFilesTest, TheCombinedFileIsFoundUnderAnotherSpelling) {
                                     (m_root.Path() / "A.SUB").c_str(), nullptr));
     }
     const RunReport report = ConvertFolder({m_root.Path().string(), "", c.combinedName});
-    EXPECT_EQ(report.written, std::vector<std::string>{c.combinedName}) << c.name;
+    EXPECT_TRUE(report.written == 1 && report.Succeeded()) << c.name;
     EXPECT_EQ(ReadFile(fs::u8path(c.combinedName)), combined) << c.name;
     EXPECT_EQ(Read("A.SUB"), c.link ? "old" : combined) << c.name;
   }
