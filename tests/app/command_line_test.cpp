@@ -46,6 +46,9 @@ TEST(CommandLineTest, PicksTheOptionsOutOfTheArguments) {
       {"white space alone is the value",
        {"-d", "v", "-c ", "x", "-o ", "3"},
        {"v", "", "", false, 0}},
+      {"vertical tab and form feed trimmed",
+       {"-d", "\v/v\f", "-f\f%H\v"},
+       {"/v", "%H", "", false, 0}},
       {"offset clamped", {"-o", "99999999999"}, {"", "", "", false, 2147483647}},
   };
   for (const Case& c : cases) {
