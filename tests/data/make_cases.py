@@ -219,6 +219,20 @@ def main():
         "C.MOI": clip(2007, 12, 24, 18, 0, 0, 1000),
         "D.MOI": clip(2007, 11, 4, 1, 59, 58000, 3000),
     }, zone="America/New_York", fmt=fmt, combined="clips/MOVALL.SUB")
+    # Names that differ only in letter case take the byte order; the combined file named with
+    # another spelling of a clip's subtitle file takes its place; an offset beyond the 32-bit
+    # minute range is carried through whole days.
+    case("names_and_spellings", ["-d", "../clips", "-c", "../clips/./B.SUB", "-o", "2147483647"], {
+        "a.MOI": clip(2007, 11, 12, 13, 59, 30000, 1000),
+        "A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000),
+        "B.MOI": clip(2007, 11, 12, 13, 46, 0, 1000),
+    }, combined="clips/B.SUB", minutes=2147483647)
+    # The combined file in a folder of its own, whose stale temporary file goes too; the program
+    # starts with standard input closed, so its first file takes descriptor 0.
+    case("combined_elsewhere", ["-d", "../clips", "-c", "../out/all.sub"], {
+        "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
+    }, combined="out/all.sub", extra={"out/.clipstamp-Stale1.tmp": b""},
+        removed=["out/.clipstamp-Stale1.tmp"], run='exec "$CLIPSTAMP" "$@" <&-')
     # Names stay English whatever the locale; a line feed from the format is stored as CR LF.
     fmt = "%a %d %b %Y%n%H:%M:%S %p"
     case("names_and_line_feed", ["-d", "../clips", "-f", fmt, "-o", "-1500"], {

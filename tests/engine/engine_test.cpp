@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/clip_header.h"
+#include "engine/subtitle_sink.h"
 
 namespace {
 
@@ -17,6 +18,14 @@ TEST(ClipHeaderTest, DecodesBigEndianFieldsFromEighteenBytes) {
             std::vector<unsigned>({2007, 11, 12, 13, 45, 7250, 0x12345678}));
   bytes.pop_back();
   EXPECT_FALSE(DecodeClipHeader(bytes).has_value());
+}
+
+// Frame numbers are printed as signed 32-bit decimals, so a wrapped count shows as negative.
+TEST(SubtitleLineTest, PrintsFramesSignedAndStoresLineFeedsAsCrLf) {
+  std::string out;
+  AppendSubtitleLine(out, 0x80000000u, 0xFFFFFFFFu, "a\nb");
+  AppendSubtitleLine(out, 2147483647u, 0, "");
+  EXPECT_EQ(out, "{-2147483648}{-1} a\r\nb\r\n{2147483647}{0} \r\n");
 }
 
 }  // namespace
