@@ -19,7 +19,8 @@ add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 UNICODE _UNICODE
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Tests and discovery run the programs under wine: Debian's wine64 runs 64-bit programs only,
-# its wine (from wine32:i386) 32-bit ones.
+# its wine (from wine32:i386) 32-bit ones. -DCLIPSTAMP_WINE=PROGRAM names another runner, such
+# as scripts/wine32.sh for 32-bit programs on a kernel that cannot execute 32-bit code.
 if(clipstamp_mingw_arch STREQUAL x86_64)
   set(wine_loader wine64)
 else()

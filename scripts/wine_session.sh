@@ -2,7 +2,7 @@
 # Re-runs the sourcing script in a virtual display when there is none (wine cannot create dialogs
 # without one) and sets up the wine prefix; start_wine_server then starts one persistent server
 # in that display, ending any left by an earlier run (it may belong to another display), and
-# ends it again when the script exits.
+# ends it again when the script exits, with the server of scripts/wine32.sh's own prefix.
 if [ -z "${DISPLAY:-}" ]; then
   # The sourcing script has changed folder since it was started by this name.
   case "$0" in /*) script="$0" ;; *) script="$OLDPWD/$0" ;; esac
@@ -10,12 +10,21 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="${WINEPREFIX:-$PWD/build-wine-prefix}"
+export WINE32_HOME="${WINE32_HOME:-$PWD/build-wine32}"
+
+end_wine_servers() {
+  for prefix in "$WINEPREFIX" "$WINE32_HOME/prefix"; do
+    if [ -d "$prefix" ]; then
+      WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+      WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
+    fi
+  done
+}
 
 start_wine_server() {
   mkdir -p "$WINEPREFIX"
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  /usr/lib/wine/wineserver -w
+  end_wine_servers
   /usr/lib/wine/wineserver -p
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+  trap end_wine_servers EXIT
 }
