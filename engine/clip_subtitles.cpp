@@ -47,14 +47,15 @@ std::uint32_t WriteCaptionLines(const ClipHeader& header, const std::string& tim
   return runningFrameOffset + frames.totalFrames;
 }
 
-std::string SubtitlePathFor(const std::string& infoPath) {
+std::string SubtitlePathFor(const std::string& infoPath, SubtitleFormat format) {
   const std::size_t keep = infoPath.size() >= 4 ? infoPath.size() - 4 : 0;
-  return infoPath.substr(0, keep) + ".SUB";
+  return infoPath.substr(0, keep) + std::string(SubtitleExtension(format));
 }
 
 ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& timeFormat,
                               SubtitleFile* combined, VideoSystem system,
-                              std::uint32_t runningFrameOffset, std::int32_t minuteOffset) {
+                              std::uint32_t runningFrameOffset, std::int32_t minuteOffset,
+                              SubtitleFormat format) {
   ClipResult result{runningFrameOffset, ClipOutcome::kSkipped, infoPath};
   // The file the combined file will replace is never read as a clip.
   if (combined != nullptr && combined->IsSameFile(infoPath)) {
@@ -70,11 +71,11 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
   }
   const ClipHeader& header = *reading.header;
 
-  const std::string subtitlePath = SubtitlePathFor(infoPath);
+  const std::string subtitlePath = SubtitlePathFor(infoPath, format);
   const bool perClipWanted = combined == nullptr || !combined->IsSameFile(subtitlePath);
   result.path = perClipWanted ? subtitlePath : std::string();
   std::optional<SubtitleFile> perClip;
-  if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath, result.error);
+  if (perClipWanted) perClip = SubtitleFile::Create(subtitlePath, format, system, result.error);
   if (!perClip && combined == nullptr) {
     result.runningFrameOffset += ComputeClipFrames(header, system).totalFrames;
     result.outcome = ClipOutcome::kUnwritten;
@@ -84,7 +85,8 @@ ClipResult WriteClipSubtitles(const std::string& infoPath, const std::string& ti
   result.runningFrameOffset =
       WriteCaptionLines(header, timeFormat, system, runningFrameOffset, minuteOffset,
                         perClip ? &*perClip : nullptr, combined);
-  const bool written = !perClipWanted || (perClip && perClip->Commit(result.error));
+  const bool written = !perClipWanted || (perClip && perClip->Finish(result.error));
   result.outcome = written ? ClipOutcome::kWritten : ClipOutcome::kUnwritten;
+  if (written && perClip && !perClip->IsStream()) result.file = std::move(perClip);
   return result;
 }

@@ -7,6 +7,7 @@
 #include "engine/clip_header.h"
 #include "engine/clip_subtitles.h"
 #include "engine/run_report.h"
+#include "engine/subtitle_format.h"
 #include "engine/video_system.h"
 
 // Caption format used when none is given: e.g. "2007-11-12 | 13:45:07".
@@ -22,10 +23,12 @@ struct ConversionSettings {
   std::string combinedName;  // combined subtitle file; empty means none
   VideoSystem videoSystem = kPal;
   std::int32_t minuteOffset = 0;  // minutes added to every recorded start time
+  SubtitleFormat format = SubtitleFormat::kMicroDvd;
 };
 
 // Settings as a run uses them: one trailing separator removed from the folder, the combined name
-// "MOVALL.SUB" (exactly, in capitals) placed inside the folder, an empty format replaced by
+// "MOVALL.SUB" (exactly, in capitals) placed inside the folder with the format's extension
+// ("MOVALL.srt" and "MOVALL.vtt" too, each with its own format), an empty format replaced by
 // kDefaultTimeFormat. Other combined names are kept as given (relative to the current folder).
 ConversionSettings NormaliseSettings(ConversionSettings settings);
 

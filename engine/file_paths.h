@@ -18,6 +18,9 @@ inline std::string JoinPath(const std::string& folder, const std::string& name) 
 // Windows, in the colon of a drive-relative path such as "C:name"); "" for a bare name.
 std::string ParentFolder(const std::string& path);
 
+// A file name as the file system compares names: as it is on POSIX, upper-cased on Windows.
+std::string ComparableName(const std::string& name);
+
 // The path that the system's calls take for a path held as UTF-8 text, and back.
 std::filesystem::path NativePath(const std::string& path);
 std::string PathText(const std::filesystem::path& path);

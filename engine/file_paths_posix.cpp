@@ -10,6 +10,8 @@ std::string ParentFolder(const std::string& path) {
   return path.substr(0, separator + 1);
 }
 
+std::string ComparableName(const std::string& name) { return name; }
+
 // File names are bytes; they are passed on as they are.
 std::filesystem::path NativePath(const std::string& path) { return path; }
 

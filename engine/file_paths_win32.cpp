@@ -17,3 +17,9 @@ std::string ParentFolder(const std::string& path) {
 std::filesystem::path NativePath(const std::string& path) { return WideText(path); }
 
 std::string PathText(const std::filesystem::path& path) { return Utf8Text(path.native()); }
+
+std::string ComparableName(const std::string& name) {
+  std::wstring wide = WideText(name);
+  if (!wide.empty()) ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return wide.empty() ? name : Utf8Text(wide);
+}

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "engine/output_folder.h"
 #include "engine/unique_fd.h"
 
 // The file that a subtitle path names, as the system reached it when this user opened the path
 // for writing: symbolic links are followed only where the system lets this user follow them,
 // and this user's permissions apply. A FIFO or character device is a stream, written directly;
-// a regular file is to be replaced as a whole.
+// a regular file (or a name not taken yet) is to be replaced as a whole, by a name in its folder.
 class OutputTarget {
  public:
   // Opens `path` for writing. A name that does not exist is left for the replacement to create;
@@ -24,17 +27,22 @@ class OutputTarget {
   OutputTarget& operator=(OutputTarget&& other) noexcept;
   ~OutputTarget();
 
-  bool IsStream() const { return m_finalPath.empty(); }
+  bool IsStream() const { return m_folder == nullptr; }
 
-  // The open stream, or the existing regular file as it was opened (never written).
-  const UniqueFd& File() const { return m_fd; }
+  // The open stream; not open for a file to replace.
+  const UniqueFd& Stream() const { return m_stream; }
 
-  // The regular file to replace, by the path the system resolved; empty for a stream.
-  const std::string& FinalPath() const { return m_finalPath; }
+  // The folder and the name in it of the file to replace, links followed; null and empty for a
+  // stream.
+  const std::shared_ptr<const OutputFolder>& Folder() const { return m_folder; }
+  const std::string& Name() const { return m_name; }
 
-  // Gives `file` the permission bits and, where the system allows it, the owner of the regular
-  // file to be replaced. False with `error` set when the bits cannot be given on a file system
-  // that keeps them.
+  // A number that two targets share when they replace the same name in the same folder.
+  std::uint64_t Key() const;
+
+  // Gives `file` the permission bits (or attributes) and, where the system allows it, the owner
+  // of the file to be replaced. False with `error` set when the bits cannot be given on a file
+  // system that keeps them.
   bool CopyOwnerAndModeTo(const UniqueFd& file, std::error_code& error) const;
 
   // True when `path` names this same file.
@@ -44,17 +52,20 @@ class OutputTarget {
   void Keep() { m_created = false; }
 
   // Closes a stream; false with `error` set when close() reported an error.
-  bool Close(std::error_code& error) { return m_fd.Close(error); }
+  bool Close(std::error_code& error) { return m_stream.Close(error); }
 
  private:
-  OutputTarget(UniqueFd fd, bool created);
-  static std::optional<OutputTarget> OpenMissing(const std::string& path, std::error_code& error);
-  static std::optional<OutputTarget> OpenExisting(UniqueFd fd, const std::string& path,
-                                                  bool created, std::error_code& error);
+  OutputTarget() = default;
   void RemoveCreated();
 
-  UniqueFd m_fd;      // the file as opened; closed when it does not exist yet
-  UniqueFd m_folder;  // the folder of a file that does not exist yet
-  std::string m_finalPath;
-  bool m_created = false;
+  UniqueFd m_stream;
+  std::shared_ptr<const OutputFolder> m_folder;
+  std::string m_name;
+  // The file to replace as it was opened: its identity (none for a new name), and its mode and
+  // owner (POSIX) or its attributes in `m_mode` (Windows).
+  std::optional<FileIdentity> m_existing;
+  std::uint32_t m_mode = 0;
+  std::uint32_t m_owner = 0;
+  std::uint32_t m_group = 0;
+  bool m_created = false;  // this run created the file, empty, at a dangling link's target
 };

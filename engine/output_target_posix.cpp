@@ -14,23 +14,24 @@ namespace {
 
 constexpr int kOpenFlags = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+// As the kernel allows, so that a loop of links ends.
+constexpr int kMaxLinks = 40;
+// Another run may replace the file between opening it and finding its name.
+constexpr int kAttempts = 8;
 
-bool SameInode(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+FileIdentity IdentityOf(const struct stat& info) { return {info.st_dev, info.st_ino}; }
 
-// True when `path`, not followed if it is a link, is the regular file `opened`.
-bool NamesFile(const std::string& path, const struct stat& opened) {
-  struct stat named {};
-  return !path.empty() && ::lstat(path.c_str(), &named) == 0 && S_ISREG(named.st_mode) &&
-         SameInode(named, opened);
-}
+std::string BaseName(const std::string& path) { return path.substr(ParentFolder(path).size()); }
 
-std::string ReadLink(const std::string& link) {
+// The contents of the link `name` in `folder`; empty with `error` set when it cannot be read.
+std::string ReadLinkAt(const UniqueFd& folder, const std::string& name, std::error_code& error) {
   std::vector<char> buffer(256);
   for (;;) {
-    const ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
-    if (n < 0) return "";
+    const ssize_t n = ::readlinkat(folder.Get(), name.c_str(), buffer.data(), buffer.size());
+    if (n < 0) {
+      error = LastSystemError();
+      return "";
+    }
     if (static_cast<std::size_t>(n) < buffer.size()) {
       return std::string(buffer.data(), static_cast<std::size_t>(n));
     }
@@ -38,22 +39,37 @@ std::string ReadLink(const std::string& link) {
   }
 }
 
-// The path under which the system reached the regular file open as `fd`: its own record in
-// /proc, or `path` itself when that is no link; empty when neither names the file.
-std::string ReachedPath(int fd, const std::string& path) {
-  struct stat opened {};
-  if (::fstat(fd, &opened) != 0) return "";
-  const std::string reached = ReadLink("/proc/self/fd/" + std::to_string(fd));
-  if (NamesFile(reached, opened)) return reached;
-  return NamesFile(path, opened) ? path : "";
+// Opens the folder `prefix` (as ParentFolder() gives) relative to `base`, or on its own.
+std::optional<OutputFolder> OpenFolderAt(const OutputFolder* base, const std::string& prefix,
+                                         std::error_code& error) {
+  if (base == nullptr || prefix.starts_with('/')) return OutputFolder::Open(prefix, error);
+  return OutputFolder::Open(base->Prefix() + prefix, error);
 }
 
-std::string BaseName(const std::string& path) { return path.substr(ParentFolder(path).size()); }
-
-// The folder that holds `path`, for system calls: "." for a bare name.
-std::string FolderOf(const std::string& path) {
-  const std::string folder = ParentFolder(path);
-  return folder.empty() ? "." : folder;
+// The folder and the name of the file that `path` reaches, every link on the way followed one
+// step at a time relative to the folder that holds it. The names are those the links hold, so
+// the prefix may grow; the descriptor is what the replacement works with.
+std::optional<std::pair<OutputFolder, std::string>> FollowLinks(const std::string& path,
+                                                                std::error_code& error) {
+  std::optional<OutputFolder> folder = OutputFolder::Open(ParentFolder(path), error);
+  std::string name = BaseName(path);
+  for (int links = 0; folder; ++links) {
+    struct stat entry {};
+    if (::fstatat(folder->Handle().Get(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+      error = LastSystemError();
+      return std::nullopt;
+    }
+    if (!S_ISLNK(entry.st_mode)) return std::pair(std::move(*folder), std::move(name));
+    if (links == kMaxLinks) {
+      error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+      return std::nullopt;
+    }
+    const std::string target = ReadLinkAt(folder->Handle(), name, error);
+    if (target.empty()) return std::nullopt;
+    folder = OpenFolderAt(&*folder, ParentFolder(target), error);
+    name = BaseName(target);
+  }
+  return std::nullopt;
 }
 
 // O_NONBLOCK made a FIFO without a reader fail at once; writes are to block as usual.
@@ -65,108 +81,102 @@ bool MakeBlocking(int fd) {
 }  // namespace
 
 std::optional<OutputTarget> OutputTarget::Open(const std::string& path, std::error_code& error) {
-  UniqueFd fd(::open(path.c_str(), kOpenFlags));
-  if (!fd.IsOpen()) {
-    error = LastSystemError();
-    if (error == std::errc::no_such_file_or_directory) return OpenMissing(path, error);
-    return std::nullopt;
-  }
-  return OpenExisting(std::move(fd), path, false, error);
-}
-
-std::optional<OutputTarget> OutputTarget::OpenMissing(const std::string& path,
-                                                      std::error_code& error) {
-  struct stat entry {};
-  if (::lstat(path.c_str(), &entry) == 0) {
-    // A dangling link: the system decides whether it may be followed to create its target.
-    UniqueFd fd(::open(path.c_str(), kOpenFlags | O_CREAT, 0666));
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    OutputTarget target;
+    UniqueFd fd(::open(path.c_str(), kOpenFlags));
+    struct stat entry {};
     if (!fd.IsOpen()) {
       error = LastSystemError();
-      return std::nullopt;
+      if (error != std::errc::no_such_file_or_directory) return std::nullopt;
+      if (::lstat(path.c_str(), &entry) != 0) {
+        // A new name: the temporary file's rename creates it, so nothing appears there before.
+        std::optional<OutputFolder> folder = OutputFolder::Open(ParentFolder(path), error);
+        if (!folder) return std::nullopt;
+        target.m_folder = std::make_shared<const OutputFolder>(std::move(*folder));
+        target.m_name = BaseName(path);
+        return target;
+      }
+      // A dangling link: the system decides whether it may be followed to create its target.
+      fd.Reset(::open(path.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0666));
+      if (!fd.IsOpen()) {
+        error = LastSystemError();
+        if (error == std::errc::file_exists) continue;
+        return std::nullopt;
+      }
+      target.m_created = true;
     }
-    return OpenExisting(std::move(fd), path, true, error);
-  }
-  // A new name: the temporary file's rename creates it, so nothing appears there before.
-  OutputTarget target{UniqueFd(), false};
-  target.m_folder.Reset(::open(FolderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!target.m_folder.IsOpen()) {
-    error = LastSystemError();
-    return std::nullopt;
-  }
-  target.m_finalPath = path;
-  return target;
-}
 
-std::optional<OutputTarget> OutputTarget::OpenExisting(UniqueFd fd, const std::string& path,
-                                                       bool created, std::error_code& error) {
-  struct stat info {};
-  if (::fstat(fd.Get(), &info) != 0) {
-    error = LastSystemError();
-    return std::nullopt;
-  }
-  if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
-    if (!MakeBlocking(fd.Get())) {
+    struct stat opened {};
+    if (::fstat(fd.Get(), &opened) != 0) {
       error = LastSystemError();
       return std::nullopt;
     }
-    return OutputTarget(std::move(fd), false);
+    if (S_ISFIFO(opened.st_mode) || S_ISCHR(opened.st_mode)) {
+      if (!MakeBlocking(fd.Get())) {
+        error = LastSystemError();
+        return std::nullopt;
+      }
+      target.m_stream = std::move(fd);
+      return target;
+    }
+    if (!S_ISREG(opened.st_mode)) {
+      error = std::make_error_code(S_ISDIR(opened.st_mode) ? std::errc::is_a_directory
+                                                           : std::errc::operation_not_supported);
+      return std::nullopt;
+    }
+    // A file whose owner took away every write bit stays as it is, even for root.
+    if (!target.m_created && (opened.st_mode & kWriteBits) == 0) {
+      error = std::make_error_code(std::errc::permission_denied);
+      return std::nullopt;
+    }
+    target.m_existing = IdentityOf(opened);
+    target.m_mode = opened.st_mode & 07777;
+    target.m_owner = opened.st_uid;
+    target.m_group = opened.st_gid;
+    std::optional<std::pair<OutputFolder, std::string>> place = FollowLinks(path, error);
+    if (!place) return std::nullopt;
+    target.m_folder = std::make_shared<const OutputFolder>(std::move(place->first));
+    target.m_name = std::move(place->second);
+    // Unless another run replaced the file in the meantime, the name is the file opened.
+    if (::fstatat(target.m_folder->Handle().Get(), target.m_name.c_str(), &entry,
+                  AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(entry.st_mode) && IdentityOf(entry) == *target.m_existing) {
+      return target;
+    }
   }
-  if (!S_ISREG(info.st_mode)) {
-    error = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
-                                                       : std::errc::operation_not_supported);
-    return std::nullopt;
-  }
-  // A file whose owner took away every write bit stays as it is, even for root.
-  if (!created && (info.st_mode & kWriteBits) == 0) {
-    error = std::make_error_code(std::errc::permission_denied);
-    return std::nullopt;
-  }
-  std::string finalPath = ReachedPath(fd.Get(), path);
-  OutputTarget target(std::move(fd), created);
-  if (finalPath.empty()) {
-    error = std::make_error_code(std::errc::no_such_file_or_directory);
-    return std::nullopt;
-  }
-  target.m_finalPath = std::move(finalPath);
-  return target;
+  error = std::make_error_code(std::errc::resource_unavailable_try_again);
+  return std::nullopt;
 }
 
 void OutputTarget::RemoveCreated() {
-  struct stat opened {};
-  if (m_created && m_fd.IsOpen() && ::fstat(m_fd.Get(), &opened) == 0 && opened.st_size == 0 &&
-      NamesFile(m_finalPath, opened)) {
-    ::unlink(m_finalPath.c_str());
+  struct stat entry {};
+  if (m_created && m_folder &&
+      ::fstatat(m_folder->Handle().Get(), m_name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+      entry.st_size == 0 && IdentityOf(entry) == m_existing) {
+    ::unlinkat(m_folder->Handle().Get(), m_name.c_str(), 0);
   }
   m_created = false;
 }
 
 bool OutputTarget::CopyOwnerAndModeTo(const UniqueFd& file, std::error_code& error) const {
   // A new file takes the mode the umask gives, as any other program's would.
-  if (!m_fd.IsOpen()) return true;
-  struct stat original {};
-  if (::fstat(m_fd.Get(), &original) != 0) {
-    error = LastSystemError();
-    return false;
-  }
+  if (!m_existing || m_created) return true;
   // Changing the owner needs privileges; without them the file stays the writer's own.
-  if (::fchown(file.Get(), original.st_uid, original.st_gid) != 0) {
-    [[maybe_unused]] const int ignored =
-        ::fchown(file.Get(), static_cast<uid_t>(-1), original.st_gid);
+  if (::fchown(file.Get(), m_owner, m_group) != 0) {
+    [[maybe_unused]] const int ignored = ::fchown(file.Get(), static_cast<uid_t>(-1), m_group);
   }
-  if (::fchmod(file.Get(), original.st_mode & 07777) == 0) return true;
+  if (::fchmod(file.Get(), m_mode) == 0) return true;
   // The writer owns the file, so EPERM means a file system that keeps no modes (vfat, exfat).
   error = LastSystemError();
   return error == std::errc::operation_not_permitted;
 }
 
 bool OutputTarget::IsSameFile(const std::string& path) const {
+  if (IsStream()) return false;
   struct stat named {};
-  struct stat mine {};
-  if (::stat(path.c_str(), &named) == 0) {
-    return ::fstat(m_fd.Get(), &mine) == 0 && SameInode(named, mine);
-  }
+  if (::stat(path.c_str(), &named) == 0) return m_existing && IdentityOf(named) == *m_existing;
   // Neither exists yet: the same name in the same folder.
-  return m_folder.IsOpen() && BaseName(path) == BaseName(m_finalPath) &&
-         ::stat(FolderOf(path).c_str(), &named) == 0 && ::fstat(m_folder.Get(), &mine) == 0 &&
-         SameInode(named, mine);
+  return !m_existing && BaseName(path) == m_name &&
+         ::stat(ParentFolder(path).empty() ? "." : ParentFolder(path).c_str(), &named) == 0 &&
+         IdentityOf(named) == m_folder->Identity();
 }

@@ -8,6 +8,14 @@
 
 #include "engine/clip_header.h"
 
+// Reasons of the run's own for leaving a file unwritten, beside the system's.
+enum class RunError {
+  kSubtitleFileOfAnotherClip = 1,  // an earlier clip of the run writes the same subtitle file
+};
+
+// The error code of a RunError, in a category of its own.
+std::error_code MakeRunError(RunError error);
+
 // A file the run set out to read, write or remove but could not, and why.
 struct FileFailure {
   std::string path;

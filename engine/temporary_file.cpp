@@ -12,17 +12,21 @@ constexpr std::string_view kAlphabet =
 
 }  // namespace
 
-TemporaryFile::TemporaryFile(UniqueFd fd, std::string path)
-    : m_fd(std::move(fd)), m_path(std::move(path)) {}
+TemporaryFile::TemporaryFile(std::shared_ptr<const OutputFolder> folder, std::string name,
+                             UniqueFd fd)
+    : m_folder(std::move(folder)), m_name(std::move(name)), m_fd(std::move(fd)) {}
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : m_fd(std::move(other.m_fd)), m_path(std::exchange(other.m_path, std::string())) {}
+    : m_folder(std::move(other.m_folder)),
+      m_name(std::exchange(other.m_name, std::string())),
+      m_fd(std::move(other.m_fd)) {}
 
 TemporaryFile& TemporaryFile::operator=(TemporaryFile&& other) noexcept {
   if (this != &other) {
     Remove();
+    m_folder = std::move(other.m_folder);
+    m_name = std::exchange(other.m_name, std::string());
     m_fd = std::move(other.m_fd);
-    m_path = std::exchange(other.m_path, std::string());
   }
   return *this;
 }

@@ -1,5 +1,6 @@
 #include "engine/temporary_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,7 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
+#include <memory>
 
 #include "engine/last_error.h"
 
@@ -16,81 +17,94 @@ namespace {
 
 constexpr int kAttempts = 100;
 
-// True when `path` is still the file open as `fd`.
-bool NamesOpenFile(const std::string& path, int fd) {
+struct CloseListing {
+  void operator()(DIR* listing) const { ::closedir(listing); }
+};
+
+// True when `name` in `folder` is still the file open as `fd`.
+bool NamesOpenFile(const OutputFolder& folder, const std::string& name, int fd) {
   struct stat named {};
   struct stat opened {};
-  return ::lstat(path.c_str(), &named) == 0 && ::fstat(fd, &opened) == 0 &&
-         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+  return ::fstatat(folder.Handle().Get(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         ::fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev &&
+         named.st_ino == opened.st_ino;
 }
 
-// Locks a file just created at `path`. Another run's clean-up may have found it in the moment
+// Locks a file just created as `name`. Another run's clean-up may have found it in the moment
 // before, taken its lock and removed it: then it is of no use and false is returned.
-bool LockNewFile(const UniqueFd& fd, const std::string& path) {
+bool LockNewFile(const OutputFolder& folder, const std::string& name, const UniqueFd& fd) {
   const bool locked = ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0;
   // A file system without locks still gets a working temporary file.
   if (!locked && errno == EWOULDBLOCK) return false;
-  return NamesOpenFile(path, fd.Get());
+  return NamesOpenFile(folder, name, fd.Get());
 }
 
 }  // namespace
 
-std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix,
+std::optional<TemporaryFile> TemporaryFile::Create(std::shared_ptr<const OutputFolder> folder,
                                                    std::error_code& error) {
   // Names need only differ between concurrent writers; O_EXCL settles any collision.
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
                          (static_cast<std::uint32_t>(::getpid()) << 16));
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    std::string path = folderPrefix + RandomTemporaryName(generator);
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));
+    std::string name = RandomTemporaryName(generator);
+    UniqueFd fd(::openat(folder->Handle().Get(), name.c_str(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666));
     if (!fd.IsOpen()) {
       error = LastSystemError();
       if (error == std::errc::file_exists) continue;
       return std::nullopt;
     }
-    if (LockNewFile(fd, path)) return TemporaryFile(std::move(fd), std::move(path));
+    if (LockNewFile(*folder, name, fd)) {
+      return TemporaryFile(std::move(folder), std::move(name), std::move(fd));
+    }
   }
   error = std::make_error_code(std::errc::file_exists);
   return std::nullopt;
 }
 
-bool TemporaryFile::RenameOver(const std::string& target, std::error_code& error) {
-  if (m_path.empty()) {
+bool TemporaryFile::RenameOver(const std::string& name, std::error_code& error) {
+  if (m_name.empty()) {
     error = std::make_error_code(std::errc::bad_file_descriptor);
     return false;
   }
-  if (::fdatasync(m_fd.Get()) != 0 || std::rename(m_path.c_str(), target.c_str()) != 0) {
+  const int folder = m_folder->Handle().Get();
+  if (::renameat(folder, m_name.c_str(), folder, name.c_str()) != 0) {
     error = LastSystemError();
     Remove();
     return false;
   }
-  m_path.clear();
+  m_name.clear();
   return m_fd.Close(error);
 }
 
 void TemporaryFile::Remove() {
   // Removed while still locked, so no other run's clean-up can take it for a leftover.
-  if (!m_path.empty()) ::unlink(m_path.c_str());
-  m_path.clear();
+  if (!m_name.empty()) ::unlinkat(m_folder->Handle().Get(), m_name.c_str(), 0);
+  m_name.clear();
   m_fd.Reset();
 }
 
-std::vector<FileFailure> RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+std::vector<FileFailure> RemoveStaleTemporaryFiles(const OutputFolder& folder) {
   std::vector<FileFailure> leftovers;
-  std::error_code error;
-  std::filesystem::directory_iterator entry(folderPrefix.empty() ? "." : folderPrefix, error);
-  for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
-    const std::string name = entry->path().filename().native();
+  UniqueFd listing(::openat(folder.Handle().Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const std::unique_ptr<DIR, CloseListing> entries(listing.IsOpen() ? ::fdopendir(listing.Get())
+                                                                    : nullptr);
+  if (!entries) return leftovers;
+  listing.Release();  // the listing owns it now
+  while (const dirent* entry = ::readdir(entries.get())) {
+    const std::string name = entry->d_name;
     if (!IsTemporaryFileName(name)) continue;
-    const std::string path = folderPrefix + name;
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    UniqueFd fd(::openat(folder.Handle().Get(), name.c_str(),
+                         O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
     if (!fd.IsOpen() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) continue;
     // Its run may have renamed it into place and let go of the lock since it was opened.
-    if (NamesOpenFile(path, fd.Get()) && ::unlink(path.c_str()) != 0) {
-      leftovers.push_back({path, LastSystemError()});
+    if (NamesOpenFile(folder, name, fd.Get()) &&
+        ::unlinkat(folder.Handle().Get(), name.c_str(), 0) != 0) {
+      leftovers.push_back({folder.Prefix() + name, LastSystemError()});
     }
   }
   return leftovers;

@@ -28,20 +28,21 @@ bool DeleteOnClose(HANDLE file) {
 
 // True when `path` is still the file open as `file`.
 bool NamesOpenFile(const std::string& path, HANDLE file) {
-  const FileIdentity named = IdentifyFile(path);
+  const WindowsFileIdentity named = IdentifyFile(path);
   return named.known && named == IdentifyHandle(file);
 }
 
 }  // namespace
 
-std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPrefix,
+std::optional<TemporaryFile> TemporaryFile::Create(std::shared_ptr<const OutputFolder> folder,
                                                    std::error_code& error) {
   // Names need only differ between concurrent writers; CREATE_NEW settles any collision.
   const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   std::mt19937 generator(static_cast<std::uint32_t>(ticks) ^
                          (static_cast<std::uint32_t>(::GetCurrentProcessId()) << 16));
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    std::string path = folderPrefix + RandomTemporaryName(generator);
+    std::string name = RandomTemporaryName(generator);
+    const std::string path = folder->Prefix() + name;
     // Delete sharing lets the file be renamed while open, and another run's clean-up open it to
     // find it locked.
     UniqueHandle file(::CreateFileW(WideText(path).c_str(), GENERIC_WRITE | DELETE,
@@ -56,44 +57,44 @@ std::optional<TemporaryFile> TemporaryFile::Create(const std::string& folderPref
     // file system without locks still gets a working temporary file.
     if (!TryLock(file.Get()) && ::GetLastError() == ERROR_LOCK_VIOLATION) continue;
     if (!NamesOpenFile(path, file.Get())) continue;
-    return TemporaryFile(AdoptHandle(file.Release()), std::move(path));
+    return TemporaryFile(std::move(folder), std::move(name), AdoptHandle(file.Release()));
   }
   error = std::make_error_code(std::errc::file_exists);
   return std::nullopt;
 }
 
-bool TemporaryFile::RenameOver(const std::string& target, std::error_code& error) {
-  if (m_path.empty()) {
+bool TemporaryFile::RenameOver(const std::string& name, std::error_code& error) {
+  if (m_name.empty()) {
     error = std::make_error_code(std::errc::bad_file_descriptor);
     return false;
   }
-  if (!::FlushFileBuffers(OsHandle(m_fd)) ||
-      !::MoveFileExW(WideText(m_path).c_str(), WideText(target).c_str(),
+  const std::string& prefix = m_folder->Prefix();
+  if (!::MoveFileExW(WideText(prefix + m_name).c_str(), WideText(prefix + name).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = LastSystemError();
     Remove();
     return false;
   }
-  m_path.clear();
+  m_name.clear();
   return m_fd.Close(error);
 }
 
 void TemporaryFile::Remove() {
   // Removed while still locked, so no other run's clean-up can take it for a leftover.
-  if (!m_path.empty() && m_fd.IsOpen()) DeleteOnClose(OsHandle(m_fd));
-  m_path.clear();
+  if (!m_name.empty() && m_fd.IsOpen()) DeleteOnClose(OsHandle(m_fd));
+  m_name.clear();
   m_fd.Reset();
 }
 
-std::vector<FileFailure> RemoveStaleTemporaryFiles(const std::string& folderPrefix) {
+std::vector<FileFailure> RemoveStaleTemporaryFiles(const OutputFolder& folder) {
   std::vector<FileFailure> leftovers;
+  const std::string& prefix = folder.Prefix();
   std::error_code error;
-  std::filesystem::directory_iterator entry(NativePath(folderPrefix.empty() ? "." : folderPrefix),
-                                            error);
+  std::filesystem::directory_iterator entry(NativePath(prefix.empty() ? "." : prefix), error);
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
     const std::string name = PathText(entry->path().filename());
     if (!IsTemporaryFileName(name)) continue;
-    const std::string path = folderPrefix + name;
+    const std::string path = prefix + name;
     std::error_code ignored;
     const UniqueHandle file(
         OpenShared(path, GENERIC_READ | DELETE, FILE_FLAG_OPEN_REPARSE_POINT, ignored));

@@ -31,6 +31,9 @@ class UniqueFd {
 
   void Reset(int fd = -1);
 
+  // Gives up ownership: the descriptor is no longer closed here.
+  int Release() { return std::exchange(m_fd, -1); }
+
  private:
   int m_fd = -1;
 };

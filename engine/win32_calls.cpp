@@ -93,15 +93,16 @@ HANDLE OpenShared(const std::string& path, DWORD access, DWORD flags, std::error
   return handle;
 }
 
-FileIdentity IdentifyHandle(HANDLE handle) {
+WindowsFileIdentity IdentifyHandle(HANDLE handle) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(handle, &info)) return {};
-  return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, true};
+  return {info.dwVolumeSerialNumber,
+          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow, true};
 }
 
-FileIdentity IdentifyFile(const std::string& path) {
+WindowsFileIdentity IdentifyFile(const std::string& path) {
   // Backup semantics let a folder be opened too.
   std::error_code ignored;
   const UniqueHandle handle(OpenShared(path, 0, FILE_FLAG_BACKUP_SEMANTICS, ignored));
-  return handle.IsOpen() ? IdentifyHandle(handle.Get()) : FileIdentity{};
+  return handle.IsOpen() ? IdentifyHandle(handle.Get()) : WindowsFileIdentity{};
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -54,15 +55,14 @@ class UniqueHandle {
 
 // The volume serial number and file index that tell files apart (wine's stat() gives every file
 // the inode 0, so the C runtime cannot).
-struct FileIdentity {
-  DWORD volume = 0;
-  DWORD indexHigh = 0;
-  DWORD indexLow = 0;
+struct WindowsFileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
   bool known = false;
 
-  bool operator==(const FileIdentity&) const = default;
+  bool operator==(const WindowsFileIdentity&) const = default;
 };
 
 // The identity of the file or folder at `path`; not known when it cannot be opened.
-FileIdentity IdentifyFile(const std::string& path);
-FileIdentity IdentifyHandle(HANDLE handle);
+WindowsFileIdentity IdentifyFile(const std::string& path);
+WindowsFileIdentity IdentifyHandle(HANDLE handle);
