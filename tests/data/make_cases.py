@@ -115,7 +115,7 @@ def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable, zone):
     clips = sorted({p.split("/", 1)[1].split("/")[0] for p in tree
                     if p.startswith(folder + "/") and p.split("/", 1)[1].split("/")[0]
                     .upper().endswith(".MOI")}, key=sort_key)
-    combined, offset = [], 0
+    combined, offset, targets = [], 0, set()
     for name in clips:
         path = folder + "/" + name
         data = tree.get(path)
@@ -125,8 +125,10 @@ def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable, zone):
         own, shifted, offset = clip_lines(header, fmt, ntsc, offset, minutes, zone)
         target = path[:-4] + ".SUB"
         target = tree.get(target + "@link", target)
-        if target not in unwritable:
+        # A subtitle file that an earlier clip of the run writes stays that clip's.
+        if target not in unwritable and target not in targets:
             tree[target] = own
+        targets.add(target)
         combined.append(shifted)
     if combined_name and combined_name not in unwritable:
         tree[combined_name] = b"".join(combined)
@@ -251,12 +253,24 @@ def main():
     case("combined_on_full_device", ["-d", "../clips", "-c", "/dev/full"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, status=1, combined="/dev/full", unwritable=["/dev/full"])
-    # A subtitle file that is a relative link: its target is replaced, the link stays. Clip links
-    # that lead nowhere (dangling, or through a file) are skipped, no failure.
+    # A subtitle file that is a relative link: its target is replaced, the link stays, and a
+    # leftover beside the target goes. Clip links that lead nowhere (dangling, or through a file)
+    # are skipped, no failure.
     case("linked_subtitle", ["-d", "../clips"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, extra={"clips/real/A.txt": b"old\n", "clips/A.SUB@link": "clips/real/A.txt",
-              "clips/B.MOI@link": "clips/gone.MOI", "clips/C.MOI@link": "clips/real/A.txt/C.MOI"})
+              "clips/real/.clipstamp-Stale2.tmp": b"",
+              "clips/B.MOI@link": "clips/gone.MOI", "clips/C.MOI@link": "clips/real/A.txt/C.MOI"},
+        removed=["clips/real/.clipstamp-Stale2.tmp"])
+    # Two clips, one subtitle file (names that differ in the extension's case, and a link to an
+    # earlier clip's file): the first clip's file stays, the second's lines go only into the
+    # combined file, and the run fails.
+    case("clashing_subtitles", ["-d", "../clips", "-c", "MOVALL.SUB"], {
+        "A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000),
+        "B.MOI": clip(2007, 11, 12, 13, 46, 0, 1000),
+        "CLASH.MOI": clip(2007, 11, 12, 13, 47, 0, 1000),
+        "CLASH.moi": clip(2007, 11, 12, 13, 48, 0, 1000),
+    }, status=1, extra={"clips/B.SUB@link": "clips/A.SUB"}, combined="clips/MOVALL.SUB")
 
     # Faults: the old file stays whole and the run says it failed; no temporary file is left.
     longest = clip(2007, 11, 12, 13, 45, 0, 171798671)  # 171,799 lines, 5 MB
