@@ -1,7 +1,8 @@
 #!/bin/sh
 # Times clipstamp on the standard folder (200 PAL clips of 30 minutes and the combined file:
-# 720,000 lines) against the durable floor, on a tmpfs and on the disk, and its start-up on an
-# empty folder against a plain C listing. Prints medians and ratios. Usage: bench/run.sh [RUNS]
+# 720,000 lines) against the durable floor, on a tmpfs, on the disk and on a model of a slow
+# medium (a tmpfs whose syncs take 10 ms), and its start-up on an empty folder against a plain C
+# listing. Prints medians and ratios. Usage: bench/run.sh [RUNS]
 # BUILD_DIR (default build) is the build folder, configured if need be; BENCH_DISK_DIR (default
 # BUILD_DIR) the folder on disk that holds the disk run.
 set -eu
@@ -20,6 +21,7 @@ mkdir -p "$tools" "$disk_parent"
 for program in make_clips durable_copy list_folder run_timed; do
   cc -O2 -std=c11 -Wall -Wextra -o "$tools/$program" "bench/$program.c"
 done
+cc -O2 -std=c11 -Wall -Wextra -shared -fPIC -o "$tools/slow_sync.so" bench/slow_sync.c -ldl
 
 tmpfs=""
 mounted=""
@@ -88,6 +90,26 @@ bench_folder "tmpfs" "$tmpfs"
 echo "  the folder: $(ls "$tmpfs/clips" | grep -c '\.MOI$') clips," \
   "$(cat "$tmpfs/reference"/*.SUB | wc -l) lines, $(cat "$tmpfs/reference"/*.SUB | wc -c) bytes"
 bench_folder "disk" "$disk"
+
+# The waits one run makes, as strace counts them.
+waits() {
+  strace -f -c -e trace=fsync,fdatasync,syncfs -o "$tmpfs/strace" "$@" >/dev/null 2>&1
+  awk '$NF ~ /^(fsync|fdatasync|syncfs)$/ { n += $4 } END { print n + 0 }' "$tmpfs/strace"
+}
+
+slow="$(LD_PRELOAD="$tools/slow_sync.so" "$tools/run_timed" "$runs" "$clipstamp" -d "$tmpfs/clips" \
+  -c MOVALL.SUB)"
+slow_floor="$(LD_PRELOAD="$tools/slow_sync.so" "$tools/run_timed" "$runs" "$tools/durable_copy" \
+  "$tmpfs/reference" "$tmpfs/floor")"
+check_output "$tmpfs/clips" "$tmpfs/reference"
+heading "slow medium: tmpfs with 10 ms added to every fsync, fdatasync and syncfs (bench/slow_sync.c)"
+row "clipstamp" $slow
+row "durable floor" $slow_floor
+echo "  wall time to the floor: $(ratio "${slow%% *}" "${slow_floor%% *}")x"
+if command -v strace >/dev/null; then
+  echo "  waits for the medium: clipstamp $(waits "$clipstamp" -d "$tmpfs/clips" -c MOVALL.SUB)," \
+    "durable floor $(waits "$tools/durable_copy" "$tmpfs/reference" "$tmpfs/floor")"
+fi
 
 mkdir "$tmpfs/empty"
 startup="$("$tools/run_timed" "$runs" "$clipstamp" -d "$tmpfs/empty")"

@@ -42,6 +42,8 @@ void SubtitleFile::Flush() {
 
 bool SubtitleFile::Finish(std::error_code& error) {
   Flush();
+  // A finished file may wait a while for its rename; its buffer is of no more use.
+  std::string().swap(m_buffer);
   std::error_code closeError;
   if (IsStream() && !m_target->Close(closeError) && !m_error) m_error = closeError;
   error = m_error;
