@@ -77,17 +77,24 @@ void SubtitleEncoder::Append(std::string& out, std::uint32_t startFrame, std::ui
     AppendNumber(out, ++m_cues, 1);
     out.append(kLineEnd);
   }
-  AppendTime(out, startFrame, separator);
+  std::uint64_t start = FrameMilliseconds(startFrame, m_system);
+  std::uint64_t end = FrameMilliseconds(endFrame, m_system);
+  // A WebVTT cue must end after it starts (browsers drop one that does not): a caption of no
+  // length there is the millisecond its frame falls in.
+  if (m_format == SubtitleFormat::kWebVtt && end <= start) {
+    start =
+        m_system == kPal ? std::uint64_t{startFrame} * 40 : std::uint64_t{startFrame} * 1001 / 30;
+    end = start + 1;
+  }
+  AppendTime(out, start, separator);
   out.append(" --> ");
-  AppendTime(out, endFrame, separator);
+  AppendTime(out, end, separator);
   out.append(kLineEnd);
   AppendCueText(out, caption);
   out.append(kLineEnd);
 }
 
-void SubtitleEncoder::AppendTime(std::string& out, std::uint32_t frame,
-                                 char decimalSeparator) const {
-  const std::uint64_t ms = FrameMilliseconds(frame, m_system);
+void SubtitleEncoder::AppendTime(std::string& out, std::uint64_t ms, char decimalSeparator) {
   AppendNumber(out, ms / 3'600'000, 2);
   out.push_back(':');
   AppendNumber(out, ms / 60'000 % 60, 2);

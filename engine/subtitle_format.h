@@ -23,7 +23,8 @@ std::uint64_t FrameMilliseconds(std::uint32_t frame, VideoSystem system);
 // Writes captions in one format, each shown from a start frame to an end frame. Cues of the
 // time-based formats take the caption's text with each "|" (and the spaces around it) and each
 // line end as a line break, leaving out empty lines so that no cue ends early; WebVTT escapes
-// "&", "<" and ">". Every line ends in CR LF, as in ".SUB" files.
+// "&", "<" and ">", and a WebVTT caption of no length is the millisecond its frame falls in, as
+// the format needs an end after the start. Every line ends in CR LF, as in ".SUB" files.
 class SubtitleEncoder {
  public:
   SubtitleEncoder(SubtitleFormat format, VideoSystem system);
@@ -36,7 +37,7 @@ class SubtitleEncoder {
               std::string_view caption);
 
  private:
-  void AppendTime(std::string& out, std::uint32_t frame, char decimalSeparator) const;
+  static void AppendTime(std::string& out, std::uint64_t ms, char decimalSeparator);
   void AppendCueText(std::string& out, std::string_view caption) const;
 
   SubtitleFormat m_format;

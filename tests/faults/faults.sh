@@ -44,19 +44,22 @@ kills() {
   done
   make_clips "$scratch/clips" 200
   "$clipstamp" -d "$scratch/clips" -c MOVALL.SUB || fail "first run"
-  round=0
+  round=0 interrupted=0
   while [ "$round" -lt "$rounds" ]; do
     round=$((round + 1))
     LD_PRELOAD="$slow" "$clipstamp" -d "$scratch/clips" -c MOVALL.SUB -o $((round % 2)) &
     sleep "$(awk -v seed="$round" 'BEGIN { srand(seed); printf "%.3f", rand() * 0.3 }')"
     kill -9 $! 2>/dev/null || true
     { wait $! || true; } 2>/dev/null
+    if ls -A "$scratch/clips" | grep -q '^\.clipstamp-'; then interrupted=$((interrupted + 1)); fi
     for file in "$scratch/clips"/*.SUB; do
       name="${file##*/}"
       cmp -s "$file" "$scratch/ref0/$name" || cmp -s "$file" "$scratch/ref1/$name" ||
         fail "round $round: $name is neither its old nor its new contents"
     done
   done
+  echo "$interrupted of $rounds kills left temporary files behind"
+  [ "$interrupted" -gt 0 ] || fail "no kill interrupted a run"
   "$clipstamp" -d "$scratch/clips" -c MOVALL.SUB || fail "the run after the kills"
   same_files "$scratch/clips" "$scratch/ref0" || fail "the run after the kills wrote other files"
   if ls -A "$scratch/clips" | grep -q '^\.clipstamp-'; then fail "temporary files left behind"; fi
