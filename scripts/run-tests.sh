@@ -5,6 +5,6 @@ set -eu
 cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build}"
 jobs="$(nproc)"
-cmake -S . -B "$build" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake -S . -B "$build" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DBUILD_TESTING=ON
 cmake --build "$build" -j"$jobs"
 ctest --test-dir "$build" -C package --output-on-failure -j"$jobs"
