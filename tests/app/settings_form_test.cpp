@@ -85,8 +85,9 @@ TEST(SettingsFormTest, StartsFromTheCommandLineWithTheDialogsDefaults) {
 }
 
 // OK converts what the controls show when it is pressed, exactly as the command line with the
-// same values converts it; a run that fails says why and leaves the dialog open with the fields
-// as entered, a run that the user cancels says nothing more.
+// same values converts it. An offset that is no whole number is pointed out and nothing
+// converted; a run that fails says why and a run that the user cancels says nothing more, and
+// both leave the dialog open with the fields as entered.
 TEST(SettingsFormTest, OkConvertsWhatTheControlsShowAndClosesOnlyWhenAllIsDone) {
   const TempFolder root;
   const std::string silent = ClipFolder(root, "silent");
@@ -98,17 +99,21 @@ TEST(SettingsFormTest, OkConvertsWhatTheControlsShowAndClosesOnlyWhenAllIsDone) 
   std::ofstream(root / "dialog/MOVALL.SUB") << "old";
   const std::string missing = Native(folder + "/missing");
   Dialog dialog(ConversionSettings{});
+  dialog.controls = {folder, "%d.%m. %H:%M:%S", "MOVALL.SUB", "half an hour", "NTSC"};
+  dialog.form.OnOK();
+  EXPECT_EQ(dialog.shown, Strings{"offset prompt"});
+  EXPECT_EQ(FileTree(folder).size(), 4u);
+
   dialog.controls = {missing, "%d.%m. %H:%M:%S", "MOVALL.SUB", " -61\t", "NTSC"};
   dialog.form.OnOK();
-  EXPECT_EQ(dialog.shown,
-            Strings{DescribeRunFailure(ConvertFolder({missing, "", "", 0, 0}), missing)});
+  EXPECT_EQ(dialog.shown.back(),
+            DescribeRunFailure(ConvertFolder({missing, "", "", 0, 0}), missing));
   EXPECT_EQ(dialog.controls, (Strings{missing, "%d.%m. %H:%M:%S", "MOVALL.SUB", " -61\t", "NTSC"}));
 
   dialog.controls[0] = folder;
   dialog.cancelAt = 1;
   dialog.form.OnOK();
   EXPECT_EQ(dialog.progress, "Converting clip 2 of 3\nB.MOI");
-  EXPECT_EQ(dialog.shown.size(), 1u);
   const auto cancelled = FileTree(folder);
   EXPECT_TRUE(cancelled.contains("A.SUB") && !cancelled.contains("B.SUB"));
   EXPECT_EQ(cancelled.at("MOVALL.SUB"), "old");
@@ -117,25 +122,16 @@ TEST(SettingsFormTest, OkConvertsWhatTheControlsShowAndClosesOnlyWhenAllIsDone) 
   EXPECT_FALSE(dialog.closed);
   dialog.form.OnOK();
   EXPECT_TRUE(dialog.closed);
-  EXPECT_EQ(dialog.shown.size(), 1u);
+  EXPECT_EQ(dialog.shown.size(), 2u);
   EXPECT_EQ(FileTree(folder), FileTree(silent));
 }
 
-TEST(SettingsFormTest, OffsetThatIsNoWholeNumberIsPointedOutAndNothingConverted) {
-  const TempFolder root;
-  const std::string folder = ClipFolder(root, "clips");
-  Dialog dialog({folder, "", "", kPal, 0});
-  dialog.controls[3] = "half an hour";
-  dialog.form.OnOK();
-  EXPECT_EQ(dialog.shown, Strings{"offset prompt"});
-  EXPECT_FALSE(dialog.closed);
-  EXPECT_EQ(FileTree(folder).size(), 3u);
+TEST(SettingsFormTest, MinuteOffsetIsAWholeNumberIn32Bits) {
   const std::vector<std::pair<const char*, std::optional<std::int32_t>>> rows = {
       {" \t-61 ", -61},           {"+5", 5},
       {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
-      {"", std::nullopt},         {"-", std::nullopt},
-      {"+-5", std::nullopt},      {"1 2", std::nullopt},
-      {"5x", std::nullopt},       {"\n5", std::nullopt}};
+      {"", std::nullopt},         {"+-5", std::nullopt},
+      {"1 2", std::nullopt},      {"\n5", std::nullopt}};
   for (const auto& [text, offset] : rows) EXPECT_EQ(ParseMinuteOffset(text), offset) << text;
 }
 
