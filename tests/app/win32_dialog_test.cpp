@@ -217,8 +217,8 @@ TEST(Win32Dialog, TabOrderSystemMenuAndAboutBox) {
     const HMENU system = ::GetSystemMenu(window, FALSE);
     const int last = ::GetMenuItemCount(system) - 1;
     ::GetMenuStringW(system, IDM_ABOUTBOX, item, 64, MF_BYCOMMAND);
-    seen = {::GetMenuState(system, last - 1, MF_BYPOSITION) & MF_SEPARATOR,
-            ::GetMenuItemID(system, last),
+    seen = {static_cast<LONG_PTR>(::GetMenuState(system, last - 1, MF_BYPOSITION) & MF_SEPARATOR),
+            static_cast<LONG_PTR>(::GetMenuItemID(system, last)),
             ::SendMessageW(window, WM_GETICON, ICON_BIG, 0),
             ::SendMessageW(window, WM_GETICON, ICON_SMALL, 0),
             ::SendMessageW(window, WM_QUERYDRAGICON, 0, 0),
