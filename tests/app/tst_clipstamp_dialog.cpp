@@ -132,8 +132,10 @@ class TestClipstampDialog : public QObject {
     canceller.start(0);
     Click(&dialog, "okButton");
     QVERIFY(dialog.isVisible());
-    QCOMPARE(FileTree(root.Path()).size(), 3u);
-    QCOMPARE(label.toStdString(), DescribeProgress(0, 3, root / "A.MOI"));
+    const std::size_t finished = FileTree(root.Path()).size() - 3;
+    QVERIFY(finished < 3);
+    QCOMPARE(label.toStdString(),
+             DescribeProgress(finished, 3, root / std::string(1, "ABC"[finished]) + ".MOI"));
   }
 
   // The folder chooser starts at the nearest existing parent of the typed folder with OK
