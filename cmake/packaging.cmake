@@ -1,5 +1,5 @@
 # The Debian packages: `cpack -G DEB` in the build folder makes clipstamp_<version>_<arch>.deb,
-# the command line, and clipstamp-gui_<version>_<arch>.deb, the settings dialog, both installing
+# the command line, and (with the dialog) clipstamp-gui_<version>_<arch>.deb, both installing
 # into /usr, with their shared-library dependencies computed by dpkg-shlibdeps.
 set(CPACK_PACKAGE_NAME clipstamp)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -11,7 +11,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_COMPONENTS_ALL cli gui)
+if(CLIPSTAMP_DIALOG)
+  set(CPACK_COMPONENTS_ALL cli gui)
+else()
+  set(CPACK_COMPONENTS_ALL cli)
+endif()
 set(CPACK_COMPONENT_GUI_DEPENDS cli)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 

@@ -13,7 +13,7 @@ for arch in x86_64 i686; do
   if [ -n "$wine" ]; then runner="-DCLIPSTAMP_WINE=$wine"; else runner="-UCLIPSTAMP_WINE"; fi
   cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$arch.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-    -DCLIPSTAMP_BUILD_TESTS="${BUILD_TESTS:-OFF}" "$runner" >/dev/null
+    -DBUILD_TESTING="${BUILD_TESTS:-OFF}" "$runner" >/dev/null
   cmake --build "$build" -j"$(nproc)"
   (cd "$build" && cpack -G ZIP >/dev/null && ls clipstamp-*.zip)
 done

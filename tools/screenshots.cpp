@@ -8,8 +8,8 @@
 #include <QPixmap>
 #include <QString>
 
-#include "app/about_box.h"
-#include "app/clipstamp_dialog.h"
+#include "app/qt/about_box.h"
+#include "app/qt/clipstamp_dialog.h"
 
 namespace {
 
@@ -31,8 +31,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QDir output(QString::fromLocal8Bit(argv[1]));
-  CClipstampDialog dialog(QStringLiteral("/home/ann/Videos/Summer 2007"), QString(),
-                          QStringLiteral("/home/ann/Videos/Summer 2007/MOVALL.SUB"), false, 0);
+  ConversionSettings settings;
+  settings.folder = "/home/ann/Videos/Summer 2007";
+  settings.combinedName = settings.folder + "/MOVALL.SUB";
+  CClipstampDialog dialog(settings);
   CAboutBox about(dialog.m_icon);
   const bool saved = Save(dialog, output.filePath(QStringLiteral("clipstamp-dialog.png"))) &&
                      Save(about, output.filePath(QStringLiteral("about-box.png")));

@@ -4,11 +4,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <vector>
 
+#include "app/settings/settings_form.h"
 #include "engine/win32_calls.h"
-
-std::string g_initialFolder;
 
 namespace {
 
@@ -37,22 +37,11 @@ std::optional<std::wstring> ItemPath(PCIDLIST_ABSOLUTE item) {
   return std::wstring(path);
 }
 
-void Preselect(HWND chooser) {
-  std::wstring folder = WideText(g_initialFolder);
-  if (folder.empty()) {
-    wchar_t current[MAX_PATH];
-    const DWORD length = ::GetCurrentDirectoryW(MAX_PATH, current);
-    if (length == 0 || length >= MAX_PATH) return;
-    folder = current;
-  }
-  ::SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-}
-
-}  // namespace
-
-int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM lParam, LPARAM /*data*/) {
+// The chooser's callback: preselects the folder that `data` points to (a wide string) and shows
+// the selected folder's path as the status text. Always returns 0.
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM lParam, LPARAM data) {
   if (message == BFFM_INITIALIZED) {
-    Preselect(window);
+    ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
   } else if (message == BFFM_SELCHANGED) {
     // An item without a path leaves the previous path showing.
     if (const auto path = ItemPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam))) {
@@ -62,12 +51,16 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM lParam, LPARAM /*d
   return 0;
 }
 
-std::optional<std::string> ChooseFolder() {
+}  // namespace
+
+std::optional<std::string> ChooseFolder(const std::string& start) {
   const ShellAllocator allocator;
   if (allocator.Get() == nullptr) return std::nullopt;
   BROWSEINFOW browse{};
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   browse.lpfn = BrowseCallback;
+  const std::wstring wideStart = WideText(start);
+  browse.lParam = reinterpret_cast<LPARAM>(wideStart.c_str());
   const PIDLIST_ABSOLUTE item = ::SHBrowseForFolderW(&browse);
   if (item == nullptr) return std::nullopt;
   const std::optional<std::wstring> path = ItemPath(item);
@@ -89,10 +82,19 @@ std::optional<std::string> ChooseCombinedFile(HWND owner, const std::string& sta
   chooser.lpstrFile = file.data();
   chooser.nMaxFile = static_cast<DWORD>(file.size());
   chooser.lpstrInitialDir = isFolder ? wideStart.c_str() : nullptr;
-  chooser.lpstrTitle = L"Combined subtitle file";
+  const std::wstring title = WideText(kCombinedFileChooserTitle);
+  chooser.lpstrTitle = title.c_str();
   chooser.lpstrDefExt = L"SUB";
   chooser.Flags =
       OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!::GetSaveFileNameW(&chooser)) return std::nullopt;
-  return Utf8Text(file.data());
+  // A chooser may take the extension it appends from the filter, in lower case (wine does); a new
+  // file's extension is spelt as the per-clip subtitle files spell it.
+  std::wstring path(file.data());
+  const std::size_t extension = chooser.nFileExtension;
+  if (extension > 0 && ::_wcsicmp(path.c_str() + extension, L"SUB") == 0 &&
+      ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    path.replace(extension, std::wstring::npos, L"SUB");
+  }
+  return Utf8Text(path);
 }

@@ -1,11 +1,8 @@
 #include "app/win32/clipstamp_dialog.h"
 
+#include <functional>
 #include <iterator>
-#include <optional>
-#include <string>
-#include <utility>
 
-#include "app/run_summary.h"
 #include "app/win32/about_box.h"
 #include "app/win32/choosers.h"
 #include "app/win32/run_progress.h"
@@ -15,9 +12,13 @@
 
 namespace {
 
-constexpr wchar_t kTitle[] = L"Clipstamp";
-
 HINSTANCE ThisModule() { return ::GetModuleHandleW(nullptr); }
+
+int BoxId(SettingsBox box) {
+  constexpr int kIds[] = {IDC_FOLDER, IDC_TIME_FORMAT, IDC_COMBINED_NAME,
+                          IDC_MINUTE_OFFSET};  // in the order of SettingsBox
+  return kIds[static_cast<int>(box)];
+}
 
 // Checking a radio button makes it a tab stop; these stay out of the Tab order.
 void KeepRadioButtonsOffTabOrder(HWND dialog) {
@@ -30,59 +31,65 @@ void KeepRadioButtonsOffTabOrder(HWND dialog) {
 
 }  // namespace
 
-CClipstampDialog::CClipstampDialog(std::string folder, std::string timeFormat,
-                                   std::string combinedName, bool ntsc, std::int32_t minuteOffset,
-                                   HWND parent)
-    : m_icon(::LoadIconW(ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))), m_parent(parent) {
-  DialogFields fields = InitialFields(std::move(folder), std::move(timeFormat),
-                                      std::move(combinedName), ntsc, minuteOffset);
-  m_folder = std::move(fields.folder);
-  m_timeFormat = std::move(fields.timeFormat);
-  m_combinedName = std::move(fields.combinedName);
-  m_videoSystem = fields.videoSystem;
-  m_minuteOffset = fields.minuteOffset;
-}
+CClipstampDialog::CClipstampDialog(const ConversionSettings& settings, HWND parent)
+    : m_icon(::LoadIconW(ThisModule(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_parent(parent),
+      m_form(*this, settings) {}
 
 INT_PTR CClipstampDialog::DoModal() {
   return ::DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_CLIPSTAMP_DIALOG), m_parent,
                            &CClipstampDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-bool CClipstampDialog::UpdateData(bool saveAndValidate) {
-  if (!saveAndValidate) {
-    ::SetDlgItemTextW(m_window, IDC_FOLDER, WideText(m_folder).c_str());
-    ::SetDlgItemTextW(m_window, IDC_TIME_FORMAT, WideText(m_timeFormat).c_str());
-    ::SetDlgItemTextW(m_window, IDC_COMBINED_NAME, WideText(m_combinedName).c_str());
-    ::CheckRadioButton(m_window, IDC_PAL, IDC_NTSC, m_videoSystem == kPal ? IDC_PAL : IDC_NTSC);
-    KeepRadioButtonsOffTabOrder(m_window);
-    ::SetDlgItemTextW(m_window, IDC_MINUTE_OFFSET, std::to_wstring(m_minuteOffset).c_str());
-    return true;
-  }
-  m_folder = ControlText(IDC_FOLDER);
-  m_timeFormat = ControlText(IDC_TIME_FORMAT);
-  m_combinedName = ControlText(IDC_COMBINED_NAME);
-  m_videoSystem = ::IsDlgButtonChecked(m_window, IDC_NTSC) == BST_CHECKED ? kNtsc : kPal;
-  const std::optional<std::int32_t> offset = ParseMinuteOffset(ControlText(IDC_MINUTE_OFFSET));
-  if (!offset) {
-    ::MessageBoxW(m_window,
-                  L"Time offset: please enter a whole number of minutes, for example 0, 30 or -60.",
-                  kTitle, MB_OK | MB_ICONEXCLAMATION);
-    const HWND box = ::GetDlgItem(m_window, IDC_MINUTE_OFFSET);
-    ::SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
-    ::SendMessageW(box, EM_SETSEL, 0, -1);
-    return false;
-  }
-  m_minuteOffset = *offset;
-  return true;
+std::string CClipstampDialog::BoxText(SettingsBox box) const {
+  const HWND control = ::GetDlgItem(m_window, BoxId(box));
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return Utf8Text(text);
 }
 
-ConversionSettings CClipstampDialog::Settings() const { return SettingsFromFields(Fields()); }
-
-void CClipstampDialog::OnFolderChosen(const std::string& folder) {
-  const std::string previous = std::exchange(m_folder, folder);
-  m_combinedName = CombinedNameAfterChoice(m_combinedName, previous, m_folder, '\\');
-  UpdateData(false);
+void CClipstampDialog::SetBoxText(SettingsBox box, const std::string& text) {
+  ::SetDlgItemTextW(m_window, BoxId(box), WideText(text).c_str());
 }
+
+VideoSystem CClipstampDialog::CheckedSystem() const {
+  return ::IsDlgButtonChecked(m_window, IDC_NTSC) == BST_CHECKED ? kNtsc : kPal;
+}
+
+void CClipstampDialog::CheckSystem(VideoSystem system) {
+  ::CheckRadioButton(m_window, IDC_PAL, IDC_NTSC, system == kPal ? IDC_PAL : IDC_NTSC);
+  KeepRadioButtonsOffTabOrder(m_window);
+}
+
+void CClipstampDialog::PromptForOffset() {
+  ::MessageBoxW(m_window, WideText(kOffsetPrompt).c_str(), WideText(kDialogTitle).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+  const HWND box = ::GetDlgItem(m_window, IDC_MINUTE_OFFSET);
+  ::SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+  ::SendMessageW(box, EM_SETSEL, 0, -1);
+}
+
+void CClipstampDialog::ShowMessage(const std::string& text) {
+  ::MessageBoxW(m_window, WideText(text).c_str(), WideText(kDialogTitle).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+RunReport CClipstampDialog::RunWithProgress(
+    const std::function<RunReport(const ProgressCallback&)>& run) {
+  RunProgress progress(m_window, m_progressDelay);
+  return run(std::bind_front(&RunProgress::Report, &progress));
+}
+
+std::optional<std::string> CClipstampDialog::ChooseFolder(const std::string& start) {
+  return ::ChooseFolder(start);
+}
+
+std::optional<std::string> CClipstampDialog::ChooseCombinedFile(const std::string& start) {
+  return ::ChooseCombinedFile(m_window, start);
+}
+
+void CClipstampDialog::CloseDialog() { ::EndDialog(m_window, IDOK); }
 
 INT_PTR CALLBACK CClipstampDialog::DialogProc(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
@@ -114,20 +121,8 @@ INT_PTR CClipstampDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lP
   }
 }
 
-DialogFields CClipstampDialog::Fields() const {
-  return {m_folder, m_timeFormat, m_combinedName, m_videoSystem, m_minuteOffset};
-}
-
-std::string CClipstampDialog::ControlText(int id) const {
-  const HWND control = ::GetDlgItem(m_window, id);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return Utf8Text(text);
-}
-
 BOOL CClipstampDialog::OnInitDialog() {
-  UpdateData(false);
+  m_form.UpdateData(false);
   if (const HMENU menu = ::GetSystemMenu(m_window, FALSE)) {
     wchar_t text[64];
     if (::LoadStringW(ThisModule(), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) > 0) {
@@ -144,16 +139,16 @@ BOOL CClipstampDialog::OnInitDialog() {
 bool CClipstampDialog::OnCommand(int id) {
   switch (id) {
     case IDOK:
-      OnOK();
+      m_form.OnOK();
       return true;
     case IDCANCEL:
       ::EndDialog(m_window, IDCANCEL);
       return true;
     case IDC_BROWSE_FOLDER:
-      OnBrowseFolder();
+      m_form.OnBrowseFolder();
       return true;
     case IDC_BROWSE_COMBINED:
-      OnBrowseCombinedName();
+      m_form.OnBrowseCombinedName();
       return true;
     case IDC_PAL:
     case IDC_NTSC:
@@ -162,25 +157,6 @@ bool CClipstampDialog::OnCommand(int id) {
     default:
       return false;
   }
-}
-
-void CClipstampDialog::OnOK() {
-  if (!UpdateData(true)) return;
-  const ConversionSettings settings = Settings();
-  RunReport report;
-  {
-    RunProgress progress(m_window, m_progressDelay);
-    report = ConvertFolder(
-        settings, [&progress](std::size_t index, std::size_t count, const std::string& path) {
-          return progress.Report(index, count, path);
-        });
-  }
-  const std::string failure = DescribeRunFailure(report, settings.folder);
-  if (!failure.empty()) {
-    ::MessageBoxW(m_window, WideText(failure).c_str(), kTitle, MB_OK | MB_ICONWARNING);
-  }
-  // After a failure or Cancel the fields stay as entered, for another try.
-  if (report.Succeeded()) ::EndDialog(m_window, IDOK);
 }
 
 bool CClipstampDialog::OnSysCommand(WPARAM command) {
@@ -203,18 +179,4 @@ bool CClipstampDialog::OnPaint() {
   ::DrawIcon(context, x, y, m_icon);
   ::EndPaint(m_window, &paint);
   return true;
-}
-
-void CClipstampDialog::OnBrowseFolder() {
-  UpdateData(true);
-  g_initialFolder = m_folder;
-  if (const std::optional<std::string> folder = ChooseFolder()) OnFolderChosen(*folder);
-}
-
-void CClipstampDialog::OnBrowseCombinedName() {
-  const std::string start =
-      ProposedCombinedFile(ControlText(IDC_COMBINED_NAME), ControlText(IDC_FOLDER), '\\');
-  if (const std::optional<std::string> file = ChooseCombinedFile(m_window, start)) {
-    ::SetDlgItemTextW(m_window, IDC_COMBINED_NAME, WideText(*file).c_str());
-  }
 }

@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/dialog_rules.h"
+#include "app/settings/settings_form.h"
 #include "app/win32/window_placement.h"
-#include "engine/file_paths.h"
 #include "engine/win32_calls.h"
 #include "res/resource.h"
 
@@ -23,9 +22,9 @@ RunProgress::~RunProgress() {
 }
 
 bool RunProgress::Report(std::size_t index, std::size_t count, const std::string& path) {
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now() - m_start);
-  if (m_window == nullptr && IsTimeToShowProgress(elapsed, m_showAfter)) ShowWindow(count);
+  if (m_window == nullptr && std::chrono::steady_clock::now() - m_start >= m_showAfter) {
+    ShowWindow(count);
+  }
   MSG message;
   if (m_window == nullptr) {
     // Keeps the windows painted without letting a second OK start a run inside this one.
@@ -34,10 +33,8 @@ bool RunProgress::Report(std::size_t index, std::size_t count, const std::string
     }
     return true;
   }
-  const std::wstring text = L"Converting clip " + std::to_wstring(index + 1) + L" of " +
-                            std::to_wstring(count) + L"\n" +
-                            WideText(path.substr(ParentFolder(path).size()));
-  ::SetDlgItemTextW(m_window, IDC_PROGRESS_TEXT, text.c_str());
+  ::SetDlgItemTextW(m_window, IDC_PROGRESS_TEXT,
+                    WideText(DescribeProgress(index, count, path)).c_str());
   ::SendDlgItemMessageW(m_window, IDC_PROGRESS_BAR, PBM_SETPOS, index, 0);
   while (!m_cancelled && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

@@ -20,9 +20,6 @@ class RunProgress {
   // messages and returns false once the user has pressed Cancel.
   bool Report(std::size_t index, std::size_t count, const std::string& path);
 
-  // The progress window while it is shown, else null.
-  HWND Window() const { return m_window; }
-
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void ShowWindow(std::size_t count);

@@ -1,4 +1,4 @@
-#include "app/run_summary.h"
+#include "app/settings/run_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +26,10 @@ TEST(RunSummaryTest, CountsAndNamesTheFailures) {
         .unreadable = {{"/c/A.MOI", denied}, {"/c/B.MOI", denied}},
         .unwritten = {{"/c/C.SUB", full}},
         .leftovers = {{"/c/.t", denied}}},
-       "2 clip files could not be read:\n/c/A.MOI: " + denied.message() + "\n/c/B.MOI: " +
-           denied.message() + "\n\n1 of 5 subtitle files could not be written:\n/c/C.SUB: " +
-           full.message() + "\n\n1 temporary file of an earlier run could not be removed:\n/c/.t: " +
+       "2 clip files could not be read:\n/c/A.MOI: " + denied.message() +
+           "\n/c/B.MOI: " + denied.message() +
+           "\n\n1 of 5 subtitle files could not be written:\n/c/C.SUB: " + full.message() +
+           "\n\n1 temporary file of an earlier run could not be removed:\n/c/.t: " +
            denied.message()},
       {"more than ten", many, manyText + "\nand 2 more"},
       {"unlisted folder",

@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "app/settings/command_line.h"
 
 #include <algorithm>
 #include <limits>
@@ -22,6 +22,10 @@ bool StartsWithOption(std::string_view text, std::string_view option) {
   return text.size() >= option.size() &&
          std::equal(option.begin(), option.end(), text.begin(),
                     [](char o, char t) { return o == LowerAscii(t); });
+}
+
+bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t pos) {
@@ -57,19 +61,19 @@ std::string TrimWhiteSpace(std::string_view text) {
 // value text of an option (nullopt when absent or unreadable), `source.NumberText(name)` the text
 // its number is read from, `source.Has(name)` whether it occurs.
 template <class Source>
-CommandLineOptions ReadOptions(const Source& source) {
-  CommandLineOptions options;
+ConversionSettings ReadSettings(const Source& source) {
+  ConversionSettings settings;
   const auto readText = [&](std::string_view option, std::string& value) {
-    if (std::optional<std::string> text = source.Text(option)) value = std::move(*text);
+    if (std::optional<std::string> text = source.Text(option)) value = TrimWhiteSpace(*text);
   };
-  readText("-d", options.folder);
-  readText("-f", options.timeFormat);
-  readText("-c", options.combinedName);
-  options.ntsc = source.Has("-ntsc");
+  readText("-d", settings.folder);
+  readText("-f", settings.timeFormat);
+  readText("-c", settings.combinedName);
+  settings.videoSystem = source.Has("-ntsc") ? kNtsc : kPal;
   if (const std::optional<std::string> number = source.NumberText("-o")) {
-    options.minuteOffset = ReadLongValue(*number);
+    settings.minuteOffset = ReadLongValue(*number);
   }
-  return options;
+  return settings;
 }
 
 // Options in one string: at word starts outside double quotes, values quoted or up to a space.
@@ -150,23 +154,12 @@ class ArgumentOptions {
 
 }  // namespace
 
-bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+ConversionSettings ParseArguments(std::span<const char* const> arguments) {
+  return ReadSettings(ArgumentOptions(arguments));
 }
 
-CommandLineOptions ParseArguments(std::span<const char* const> arguments) {
-  return ReadOptions(ArgumentOptions(arguments));
-}
-
-CommandLineOptions ParseCommandLine(std::string_view tail) {
-  return ReadOptions(TailOptions(tail));
-}
-
-CommandLineOptions TrimOptions(CommandLineOptions options) {
-  options.folder = TrimWhiteSpace(options.folder);
-  options.timeFormat = TrimWhiteSpace(options.timeFormat);
-  options.combinedName = TrimWhiteSpace(options.combinedName);
-  return options;
+ConversionSettings ParseCommandLine(std::string_view tail) {
+  return ReadSettings(TailOptions(tail));
 }
 
 std::string_view CommandLineTail(std::string_view commandLine) {

@@ -1,8 +1,7 @@
-#include "app/folder_chooser.h"
+#include "app/qt/folder_chooser.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,23 +9,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-QString g_initialFolder;
-
-namespace {
-
-// The path itself when it is an existing folder, else its nearest existing parent.
-QString NearestExistingFolder(const QString& path) {
-  QFileInfo info(QDir::current().absoluteFilePath(path));
-  QString candidate = QDir::cleanPath(info.absoluteFilePath());
-  while (!QFileInfo(candidate).isDir() && candidate != QDir::rootPath()) {
-    candidate = QFileInfo(candidate).absolutePath();
-  }
-  return candidate;
-}
-
-}  // namespace
-
-FolderChooser::FolderChooser(QWidget* parent)
+FolderChooser::FolderChooser(const QString& start, QWidget* parent)
     : QDialog(parent),
       m_model(new QFileSystemModel(this)),
       m_tree(new QTreeView(this)),
@@ -61,7 +44,7 @@ FolderChooser::FolderChooser(QWidget* parent)
   layout->addWidget(buttons);
   resize(420, 480);
 
-  SelectFolder(g_initialFolder.isEmpty() ? QDir::currentPath() : g_initialFolder);
+  SelectFolder(start);
 }
 
 QString FolderChooser::SelectedFolder() const {
@@ -70,13 +53,11 @@ QString FolderChooser::SelectedFolder() const {
 }
 
 void FolderChooser::SelectFolder(const QString& path) {
-  const QModelIndex index = m_model->index(NearestExistingFolder(path));
+  const QModelIndex index = m_model->index(path);
   if (!index.isValid()) return;
   m_tree->setCurrentIndex(index);
   m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
-
-QString FolderChooser::StatusText() const { return m_status->text(); }
 
 void FolderChooser::OnCurrentChanged(const QModelIndex& current) {
   // An item without a file-system path leaves the previous path showing.

@@ -1,4 +1,4 @@
-#include "app/run_summary.h"
+#include "app/settings/run_summary.h"
 
 #include <vector>
 

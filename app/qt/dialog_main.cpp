@@ -1,15 +1,13 @@
-#include "app/dialog_program.h"
-
+#include <csignal>
 #include <cstdio>
 #include <span>
-#include <string>
 
 #include <QApplication>
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
-#include "app/clipstamp_dialog.h"
+#include "app/qt/clipstamp_dialog.h"
+#include "app/settings/command_line.h"
 #include "res/version.h"
 
 namespace {
@@ -24,7 +22,13 @@ bool CanShowWindows() {
 
 }  // namespace
 
-int RunDialogProgram(int& argc, char** argv) {
+// The settings dialog program: reads the command line as clipstamp does and shows the dialog
+// pre-filled from it (a folder given with -d fills the folder box). Exits with 0 when the dialog
+// closes, 2 when there is no display to show it on.
+int main(int argc, char** argv) {
+  // A write beyond the file-size limit then fails with EFBIG and is reported like a full disk,
+  // instead of killing the process with a half-written file.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (!CanShowWindows()) {
     std::fputs(
         "clipstamp: no display for the settings dialog; to convert without it, name the "
@@ -32,23 +36,14 @@ int RunDialogProgram(int& argc, char** argv) {
         stderr);
     return 2;
   }
-  const std::size_t count = argc > 1 ? static_cast<std::size_t>(argc - 1) : 0;
-  const CommandLineOptions options =
-      TrimOptions(ParseArguments(std::span<const char* const>(argv + 1, count)));
+  const ConversionSettings settings =
+      ParseArguments(std::span<const char* const>(argv + 1, argc > 1 ? argc - 1 : 0));
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Clipstamp"));
   QApplication::setApplicationVersion(QString::fromLatin1(kClipstampVersion));
   QApplication::setWindowIcon(LoadApplicationIcon());
-  const std::unique_ptr<CClipstampDialog> dialog = CreateSettingsDialog(options);
-  dialog->exec();
+  CClipstampDialog dialog(settings);
+  dialog.exec();
   return 0;
-}
-
-std::unique_ptr<CClipstampDialog> CreateSettingsDialog(const CommandLineOptions& options) {
-  return std::make_unique<CClipstampDialog>(
-      QFile::decodeName(QByteArray::fromStdString(options.folder)),
-      QString::fromLocal8Bit(QByteArray::fromStdString(options.timeFormat)),
-      QFile::decodeName(QByteArray::fromStdString(options.combinedName)), options.ntsc,
-      options.minuteOffset);
 }

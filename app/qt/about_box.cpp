@@ -1,9 +1,9 @@
-#include "app/about_box.h"
+#include "app/qt/about_box.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
+#include "app/qt/dialog_units.h"
 #include "ui_about_box.h"
 
 namespace {

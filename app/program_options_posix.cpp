@@ -1,5 +1,0 @@
-#include "app/program_options.h"
-
-CommandLineOptions ReadProgramOptions(std::span<const char* const> arguments) {
-  return ParseArguments(arguments);
-}
