@@ -1,6 +1,8 @@
 # The Windows zip: `cpack` in the build folder makes clipstamp-<version>-win64.zip (or -win32),
-# holding clipstamp.exe, the README and the licence text.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT cli)
+# holding clipstamp.exe, a README for Windows users (with Windows line ends) and the licence.
+configure_file(${PROJECT_SOURCE_DIR}/res/windows/README.txt.in ${PROJECT_BINARY_DIR}/README.txt
+               @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${PROJECT_BINARY_DIR}/README.txt DESTINATION . COMPONENT cli)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt COMPONENT cli)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME clipstamp)
