@@ -97,10 +97,9 @@ std::optional<OutputTarget> OutputTarget::Open(const std::string& path, std::err
         return target;
       }
       // A dangling link: the system decides whether it may be followed to create its target.
-      fd.Reset(::open(path.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0666));
+      fd.Reset(::open(path.c_str(), kOpenFlags | O_CREAT, 0666));
       if (!fd.IsOpen()) {
         error = LastSystemError();
-        if (error == std::errc::file_exists) continue;
         return std::nullopt;
       }
       target.m_created = true;

@@ -15,7 +15,7 @@ class CClipstampApp {
 
   // Runs start-up and returns the process's exit status. With a folder: 0 when the run did all
   // it set out to do, 1 when the folder could not be listed, a clip not read or a subtitle file
-  // not written. Without one: the settings dialog's.
+  // not written, each failure then named on standard error. Without one: the settings dialog's.
   int InitInstance();
 
  private:

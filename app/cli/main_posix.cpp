@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,52 +12,41 @@
 
 #include "app/cli/clipstamp_app.h"
 #include "app/settings/command_line.h"
+#include "app/settings/usage.h"
 #include "res/version.h"
 
 namespace {
-
-constexpr char kUsage[] =
-    "Usage: clipstamp -d FOLDER [-c NAME] [-f FORMAT] [-ntsc] [-o MINUTES]\n"
-    "       clipstamp [-c NAME] [-f FORMAT] [-ntsc] [-o MINUTES]\n"
-    "       clipstamp --help | --version\n"
-    "Writes subtitle files that show when camcorder clips were recorded.\n"
-    "\n"
-    "  -d FOLDER   The folder whose .MOI files are converted. Every X.MOI (any letter\n"
-    "              case) gets X.SUB beside it.\n"
-    "  -c NAME     Also write one combined subtitle file for all clips back to back.\n"
-    "              MOVALL.SUB, written exactly so, means MOVALL.SUB inside the folder;\n"
-    "              any other name is used as given (relative to the current folder).\n"
-    "              Without -c no combined file is written.\n"
-    "  -f FORMAT   The caption format in strftime notation. Default\n"
-    "              \"%Y-%m-%d | %H:%M:%S\", e.g. 2007-11-12 | 13:45:07.\n"
-    "  -ntsc       NTSC timing (29.97 frames per second) instead of PAL (25).\n"
-    "  -o MINUTES  A signed number of minutes added to every recorded time, e.g. to\n"
-    "              correct a camera clock.\n"
-    "  --help      Show this help and exit.\n"
-    "  --version   Show the version and exit.\n"
-    "\n"
-    "Option names ignore letter case; values keep theirs. Without -d the settings\n"
-    "dialog opens, filled in from the other options. See clipstamp(1).\n";
 
 constexpr char kDialogProgram[] = "clipstamp-dialog";
 
 // The exit status once an answer is printed: 1 when it could not be written.
 int FinishOutput() { return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1; }
 
-// Answers "--help" or "--version" given as the only argument, as a Linux program is expected
-// to; any other command line gets no answer and parses as usual.
-std::optional<int> AnswerStandardOption(std::span<const char* const> arguments) {
-  if (arguments.size() != 1) return std::nullopt;
-  const std::string_view argument = arguments.front();
-  if (argument == "--help") {
-    std::fputs(kUsage, stdout);
-    return FinishOutput();
-  }
-  if (argument == "--version") {
-    std::printf("clipstamp %s\n", kClipstampVersion);
-    return FinishOutput();
+// Answers "--help", "-h" or "--version" given as the only argument, as a Linux program is
+// expected to; any other command line gets no answer and parses as usual.
+std::optional<int> AnswerStandardRequest(std::span<const char* const> arguments) {
+  switch (StandardRequestOf(arguments)) {
+    case StandardRequest::kHelp:
+      std::fputs(UsageText("clipstamp").c_str(), stdout);
+      return FinishOutput();
+    case StandardRequest::kVersion:
+      std::printf("clipstamp %s\n", kClipstampVersion);
+      return FinishOutput();
+    case StandardRequest::kNone:
+      break;
   }
   return std::nullopt;
+}
+
+// Standard input, output and error that were closed when the program started are opened on
+// /dev/null, so that no file the run opens takes their place and a message meant for them
+// cannot land in a subtitle file.
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = ::open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
 }
 
 // The folder of this program's executable, links resolved, with a trailing slash; empty when
@@ -101,8 +91,9 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   // A reader that goes away makes the write fail with EPIPE, like a full disk.
   std::signal(SIGPIPE, SIG_IGN);
+  OpenClosedStandardDescriptors();
   const std::span<const char* const> arguments(argv + 1, argc > 1 ? argc - 1 : 0);
-  if (const std::optional<int> status = AnswerStandardOption(arguments)) return *status;
+  if (const std::optional<int> status = AnswerStandardRequest(arguments)) return *status;
   CClipstampApp app(ParseArguments(arguments), [argv] { return StartDialogProgram(argv); });
   return app.InitInstance();
 }

@@ -28,6 +28,14 @@ bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The format a long option asks for ("--srt", "--vtt", in any letter case), or nullopt.
+std::optional<SubtitleFormat> FormatOption(std::string_view word) {
+  if (word.size() != 5 || !StartsWithOption(word, "--")) return std::nullopt;
+  if (StartsWithOption(word, "--srt")) return SubtitleFormat::kSubRip;
+  if (StartsWithOption(word, "--vtt")) return SubtitleFormat::kWebVtt;
+  return std::nullopt;
+}
+
 std::size_t SkipWhiteSpace(std::string_view text, std::size_t pos) {
   while (pos < text.size() && IsWhiteSpace(text[pos])) ++pos;
   return pos;
@@ -70,6 +78,7 @@ ConversionSettings ReadSettings(const Source& source) {
   readText("-f", settings.timeFormat);
   readText("-c", settings.combinedName);
   settings.videoSystem = source.Has("-ntsc") ? kNtsc : kPal;
+  settings.format = source.Format();
   if (const std::optional<std::string> number = source.NumberText("-o")) {
     settings.minuteOffset = ReadLongValue(*number);
   }
@@ -103,6 +112,21 @@ class TailOptions {
     const std::size_t at = Find(option);
     if (at == std::string_view::npos) return std::nullopt;
     return m_line.substr(at + kNameLength);
+  }
+
+  // The last of "--srt" and "--vtt" given as a word outside quotes; ".SUB" without either.
+  SubtitleFormat Format() const {
+    SubtitleFormat format = SubtitleFormat::kMicroDvd;
+    bool quoted = false;
+    for (std::size_t i = 0; i < m_line.size(); ++i) {
+      if (!quoted && (i == 0 || IsWhiteSpace(m_line[i - 1]))) {
+        std::size_t end = i;
+        while (end < m_line.size() && !IsWhiteSpace(m_line[end])) ++end;
+        format = FormatOption(std::string_view(m_line).substr(i, end - i)).value_or(format);
+      }
+      if (m_line[i] == kQuote) quoted = !quoted;
+    }
+    return format;
   }
 
  private:
@@ -140,6 +164,13 @@ class ArgumentOptions {
   }
 
   std::optional<std::string> NumberText(std::string_view option) const { return Text(option); }
+
+  // The last of "--srt" and "--vtt" given as an argument of its own; ".SUB" without either.
+  SubtitleFormat Format() const {
+    SubtitleFormat format = SubtitleFormat::kMicroDvd;
+    for (const char* argument : m_arguments) format = FormatOption(argument).value_or(format);
+    return format;
+  }
 
  private:
   // Index of the first argument that starts with `option`, or the argument count.

@@ -6,7 +6,9 @@
 #include "engine/conversion.h"
 
 // The settings the command line gives: "-d" the folder, "-f" the format (empty for the default),
-// "-c" the combined name (empty for none), "-ntsc" NTSC instead of PAL, "-o" the minute offset.
+// "-c" the combined name (empty for none), "-ntsc" NTSC instead of PAL, "-o" the minute offset,
+// "--srt" or "--vtt" SubRip or WebVTT files instead of ".SUB" (the last of them counts; in any
+// letter case, as a word of its own, so that neither is ever taken for one of the others).
 // The folder, format and combined name come without leading and trailing white space (space,
 // tab, LF, VT, FF, CR). Nothing is ever rejected: an option that cannot be read is ignored.
 

@@ -51,3 +51,19 @@ std::string DescribeRunFailure(const RunReport& report, const std::string& folde
   }
   return text;
 }
+
+std::vector<std::string> ReportRunFailures(const RunReport& report, const std::string& folder) {
+  std::vector<FileFailure> failures;
+  if (!report.listed) failures.push_back({folder, report.listingError});
+  failures.insert(failures.end(), report.unreadable.begin(), report.unreadable.end());
+  failures.insert(failures.end(), report.unwritten.begin(), report.unwritten.end());
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < failures.size() && i < kReportedFailures; ++i) {
+    lines.push_back("clipstamp: " + failures[i].path + ": " + failures[i].error.message());
+  }
+  if (failures.size() > kReportedFailures) {
+    lines.push_back("clipstamp: ... and " + std::to_string(failures.size() - kReportedFailures) +
+                    " more");
+  }
+  return lines;
+}

@@ -7,10 +7,13 @@
 
 namespace {
 
-// The settings in one line: folder, format, combined name, video system, offset.
+// The settings in one line: folder, format, combined name, video system, offset, and the kind
+// of subtitle file when it is not ".SUB".
 std::string Show(const ConversionSettings& s) {
+  const char* kinds[] = {"", " srt", " vtt"};
   return "'" + s.folder + "' '" + s.timeFormat + "' '" + s.combinedName + "' " +
-         (s.videoSystem == kPal ? "PAL " : "NTSC ") + std::to_string(s.minuteOffset);
+         (s.videoSystem == kPal ? "PAL " : "NTSC ") + std::to_string(s.minuteOffset) +
+         kinds[static_cast<int>(s.format)];
 }
 
 // Arguments as a shell delivers them, each one word.
@@ -47,6 +50,9 @@ TEST(CommandLineTest, PicksTheSettingsOutOfTheArguments) {
       {"white space alone is the value", {"-d", "v", "-c ", "x", "-o ", "3"}, "'v' '' '' PAL 0"},
       {"vertical tab and form feed trimmed", {"-d", "\v/v\f", "-f\f%H\v"}, "'/v' '%H' '' PAL 0"},
       {"offset clamped", {"-o", "99999999999"}, "'' '' '' PAL 2147483647"},
+      {"the last of --srt and --vtt counts, each an argument of its own",
+       {"-d", "--srt", "--VTT", "x--srt", "--srtx", "-o", "1"},
+       "'--srt' '' '' PAL 1 vtt"},
   };
   for (const auto& c : cases) EXPECT_EQ(Show(ParseArguments(c.arguments)), c.expected) << c.name;
 }
@@ -55,6 +61,8 @@ TEST(CommandLineTest, QuotesInTheTailDelimitValues) {
   EXPECT_EQ(Show(ParseCommandLine("-d \"C:\\Video clips\" -f \" %H:%M \" -ntsc")),
             "'C:\\Video clips' '%H:%M' '' NTSC 0");
   EXPECT_EQ(Show(ParseCommandLine("-d \"C:\\Video -o 5")), "'' '' '' PAL 0") << "no closing quote";
+  EXPECT_EQ(Show(ParseCommandLine("--VTT -d \"a --vtt\" --srt x--vtt")),
+            "'a --vtt' '' '' PAL 0 srt");
   // The program's name, quoted or not, and the white space after it are not part of the tail.
   for (const auto& [line, tail] : {std::pair{"\"C:\\My Tools\\clipstamp.exe\" \t-d x", "-d x"},
                                    {"clipstamp.exe\t -d \"a b\"", "-d \"a b\""},

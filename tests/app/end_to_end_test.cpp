@@ -36,7 +36,8 @@ class EndToEndTest : public testing::TestWithParam<std::string> {};
 
 // Each folder under tests/data/e2e is one run: `in/` is copied to a temporary folder, the
 // program runs in its `work/` folder with `args` and `env` (through `run` where there is one),
-// and the tree must then equal `out/` and pass `check`.
+// prints `stderr` (nothing where there is none), and the tree must then equal `out/` and pass
+// `check`.
 TEST_P(EndToEndTest, LeavesTheExpectedTree) {
   const fs::path data = TestData("e2e") / GetParam();
   RunOptions options;
@@ -52,7 +53,8 @@ TEST_P(EndToEndTest, LeavesTheExpectedTree) {
   const RunResult result = RunClipstamp(options);
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(std::to_string(result.exitStatus), ReadLines(data / "status").at(0));
-  EXPECT_EQ(result.output, "") << "a run prints nothing";
+  EXPECT_EQ(result.output, ReadFile(data / "stderr").value_or(""))
+      << "a run names each failure, and prints nothing else";
   const auto expected = FileTree(data / "out");
   const auto actual = FileTree(root.Path());
   for (const auto& [file, contents] : expected) {

@@ -29,7 +29,8 @@ TEST(StartUpTest, HelpListsTheReadmeOptionsAndVersionNamesTheRelease) {
     EXPECT_NE(help.output.find("\n  " + option + " "), std::string::npos) << option;
     ++options;
   }
-  EXPECT_EQ(options, 5);
+  EXPECT_EQ(options, 7);
+  EXPECT_EQ(RunWith({"-h"}).output, help.output);
   const RunResult version = RunWith({"--version"});
   EXPECT_EQ(std::to_string(version.exitStatus) + " " + version.output,
             "0 clipstamp " CLIPSTAMP_VERSION "\n");

@@ -150,7 +150,8 @@ def write_tree(base, tree):
 
 
 def case(name, args, clips, zone="UTC0", status=0, fmt=DEFAULT_FORMAT, combined="", ntsc=False,
-         minutes=0, extra=None, unwritable=(), removed=(), run=None, check=None, lang="de_DE.UTF-8"):
+         minutes=0, extra=None, unwritable=(), removed=(), run=None, check=None, lang="de_DE.UTF-8",
+         stderr=()):
     tree = {"clips/" + n: d for n, d in clips.items()}
     tree.update(extra or {})
     tree["work/.keep"] = b""
@@ -168,6 +169,9 @@ def case(name, args, clips, zone="UTC0", status=0, fmt=DEFAULT_FORMAT, combined=
         f.write(f"TZ={zone}\nLC_ALL={lang}\n")
     with open(os.path.join(folder, "status"), "w") as f:
         f.write(f"{status}\n")
+    if stderr:
+        with open(os.path.join(folder, "stderr"), "w") as f:
+            f.write("".join("clipstamp: " + line + "\n" for line in stderr))
     for script, text in (("run", run), ("check", check)):
         if text:
             with open(os.path.join(folder, script), "w") as f:
@@ -249,10 +253,12 @@ def main():
     }, fmt="no conversion", combined="work/movall.sub")
     # Failures: a mistyped folder writes nothing at all; a combined file that cannot be written.
     case("missing_folder", ["-d", "../nowhere", "-c", "all.sub"], {}, status=1,
+         stderr=["../nowhere: No such file or directory"],
          extra={"work/all.sub": b"old\n"}, unwritable=["work/all.sub"], combined="work/all.sub")
     case("combined_on_full_device", ["-d", "../clips", "-c", "/dev/full"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
-    }, status=1, combined="/dev/full", unwritable=["/dev/full"])
+    }, status=1, combined="/dev/full", unwritable=["/dev/full"],
+        stderr=["/dev/full: No space left on device"])
     # A subtitle file that is a relative link: its target is replaced, the link stays, and a
     # leftover beside the target goes. Clip links that lead nowhere (dangling, or through a file)
     # are skipped, no failure.
@@ -270,12 +276,15 @@ def main():
         "B.MOI": clip(2007, 11, 12, 13, 46, 0, 1000),
         "CLASH.MOI": clip(2007, 11, 12, 13, 47, 0, 1000),
         "CLASH.moi": clip(2007, 11, 12, 13, 48, 0, 1000),
-    }, status=1, extra={"clips/B.SUB@link": "clips/A.SUB"}, combined="clips/MOVALL.SUB")
+    }, status=1, extra={"clips/B.SUB@link": "clips/A.SUB"}, combined="clips/MOVALL.SUB",
+        stderr=["../clips/%s.SUB: Also the subtitle file of an earlier clip of this run" % n
+                for n in ("B", "CLASH")])
 
     # Faults: the old file stays whole and the run says it failed; no temporary file is left.
     longest = clip(2007, 11, 12, 13, 45, 0, 171798671)  # 171,799 lines, 5 MB
     old = {"clips/A.SUB": b"old\n"}
     case("file_size_limit", ["-d", "../clips"], {"A.MOI": longest}, status=1, extra=old,
+         stderr=["../clips/A.SUB: File too large"],
          unwritable=["clips/A.SUB"], run='ulimit -f 2048; exec "$CLIPSTAMP" "$@"')
     # A read-only subtitle file stays, even for root; its clip still takes its place in the
     # combined file.
@@ -283,12 +292,22 @@ def main():
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000),
         "B.MOI": clip(2007, 11, 12, 13, 46, 0, 2000),
     }, status=1, extra=old, unwritable=["clips/A.SUB"], combined="clips/MOVALL.SUB",
+         stderr=["../clips/A.SUB: Permission denied"],
          run='chmod 444 ../clips/A.SUB; exec "$CLIPSTAMP" "$@"')
+    # A folder the user cannot write (root runs it as nobody): the clip's file fails, and the
+    # reason is named.
+    case("unwritable_folder", ["-d", "../clips"], {"A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000)},
+         status=1, unwritable=["clips/A.SUB"], stderr=["../clips/A.SUB: Permission denied"],
+         run='chmod 555 ../clips\nif [ "$(id -u)" = 0 ]; then\n'
+             '  exec setpriv --reuid=65534 --regid=65534 --clear-groups "$CLIPSTAMP" "$@"\nfi\n'
+             'exec "$CLIPSTAMP" "$@"',
+         check="chmod 755 clips")
     case("permissions_kept", ["-d", "../clips"], {"A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000)},
          extra=old, run='chmod 640 ../clips/A.SUB; exec "$CLIPSTAMP" "$@"',
          check='[ "$(stat -c %a clips/A.SUB)" = 640 ]')
     case("fifo_without_reader", ["-d", "../clips", "-c", "../fifo"],
          {"A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000)}, status=1, unwritable=["fifo"],
+         stderr=["../fifo: No such device or address"],
          combined="fifo", run='mkfifo ../fifo; exec "$CLIPSTAMP" "$@"')
     # Clean-up removes temporary files of killed runs, never one a live run holds locked.
     case("stale_temporary_files", ["-d", "../clips"], {
