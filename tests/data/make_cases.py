@@ -119,7 +119,8 @@ def convert(tree, folder, fmt, combined_name, ntsc, minutes, unwritable, zone):
     for name in clips:
         path = folder + "/" + name
         data = tree.get(path)
-        if not isinstance(data, bytes) or len(data) < 18:
+        # The file the combined file replaces is never read as a clip.
+        if not isinstance(data, bytes) or len(data) < 18 or path == combined_name:
             continue
         header = struct.unpack(">HBBBBHI", data[6:18])
         own, shifted, offset = clip_lines(header, fmt, ntsc, offset, minutes, zone)
@@ -239,6 +240,13 @@ def main():
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, combined="out/all.sub", extra={"out/.clipstamp-Stale1.tmp": b""},
         removed=["out/.clipstamp-Stale1.tmp"], run='exec "$CLIPSTAMP" "$@" <&-')
+    # A combined file named like a clip replaces it, and is not read as a clip first.
+    case("combined_over_a_clip", ["-d", "../clips", "-c", "../clips/B.MOI"], {
+        "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
+        "B.MOI": clip(2007, 11, 12, 13, 46, 0, 2000),
+    }, combined="clips/B.MOI")
+    # The root folder, named "/", is listed (it holds no clips).
+    case("root_folder", ["-d", "/"], {})
     # Names stay English whatever the locale; a line feed from the format is stored as CR LF.
     fmt = "%a %d %b %Y%n%H:%M:%S %p"
     case("names_and_line_feed", ["-d", "../clips", "-f", fmt, "-o", "-1500"], {
@@ -311,7 +319,8 @@ def main():
          combined="fifo", run='mkfifo ../fifo; exec "$CLIPSTAMP" "$@"')
     # Clean-up removes temporary files of killed runs, never one a live run holds locked.
     case("stale_temporary_files", ["-d", "../clips"], {
-        ".clipstamp-Live00.tmp": b"", ".clipstamp-Stale0.tmp": b""},
+        ".clipstamp-Live00.tmp": b"", ".clipstamp-Stale0.tmp": b"",
+        ".clipstamp-notes123.tmp": b"not one of ours\n"},
         removed=["clips/.clipstamp-Stale0.tmp"],
         run='touch -d 2001-01-01 ../clips/.clipstamp-*.tmp\n'
             'exec flock ../clips/.clipstamp-Live00.tmp "$CLIPSTAMP" "$@"')

@@ -28,7 +28,8 @@ constexpr char kZoneFormat[] = "%Y-%m-%d %H:%M:%S %z %Z";
 // beside the shortest that does not.
 std::vector<std::string> StepFormats() {
   std::vector<std::string> formats = {
-      kZoneFormat, "%S %T", "%S %r", "%S %s", "%S %c", "%S %X", "%_S|%-S|%OS|%10S", "%H%"};
+      kZoneFormat,        "%S %T", "%S %r", "%S %s", "%S %c", "%S %X",
+      "%_S|%-S|%OS|%10S", "%H%",   "%-M %S"};
   formats.push_back("%Y-%m-%d | %H:%M:%S %j %V %a %S");
   formats.push_back(std::string(252, 'x') + "%S");
   formats.push_back("x" + formats.back());
