@@ -273,9 +273,11 @@ def main():
     case("linked_subtitle", ["-d", "../clips"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, extra={"clips/real/A.txt": b"old\n", "clips/A.SUB@link": "clips/real/A.txt",
-              "clips/real/.clipstamp-Stale2.tmp": b"",
-              "clips/B.MOI@link": "clips/gone.MOI", "clips/C.MOI@link": "clips/real/A.txt/C.MOI"},
-        removed=["clips/real/.clipstamp-Stale2.tmp"])
+              "clips/real/.clipstamp-Stale2.tmp": b""},
+        removed=["clips/real/.clipstamp-Stale2.tmp"],
+        # The links that lead nowhere exist during the run only, so that no checkout holds one.
+        run='ln -s gone.MOI ../clips/B.MOI && ln -s real/A.txt/C.MOI ../clips/C.MOI\n'
+            '"$CLIPSTAMP" "$@"\nstatus=$?\nrm ../clips/B.MOI ../clips/C.MOI\nexit $status')
     # Two clips, one subtitle file (names that differ in the extension's case, and a link to an
     # earlier clip's file): the first clip's file stays, the second's lines go only into the
     # combined file, and the run fails.
@@ -285,8 +287,11 @@ def main():
         "CLASH.MOI": clip(2007, 11, 12, 13, 47, 0, 1000),
         "CLASH.moi": clip(2007, 11, 12, 13, 48, 0, 1000),
     }, status=1, extra={"clips/B.SUB@link": "clips/A.SUB"}, combined="clips/MOVALL.SUB",
+        run='ln -s A.SUB ../clips/B.SUB && exec "$CLIPSTAMP" "$@"',
         stderr=["../clips/%s.SUB: Also the subtitle file of an earlier clip of this run" % n
                 for n in ("B", "CLASH")])
+    # The link leads nowhere until the run writes A.SUB: it is made then, so no checkout holds it.
+    os.remove(os.path.join(ROOT, "clashing_subtitles", "in", "clips", "B.SUB"))
 
     # Faults: the old file stays whole and the run says it failed; no temporary file is left.
     longest = clip(2007, 11, 12, 13, 45, 0, 171798671)  # 171,799 lines, 5 MB
