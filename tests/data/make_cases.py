@@ -151,7 +151,7 @@ def write_tree(base, tree):
 
 
 def case(name, args, clips, zone="UTC0", status=0, fmt=DEFAULT_FORMAT, combined="", ntsc=False,
-         minutes=0, extra=None, unwritable=(), removed=(), run=None, check=None, lang="de_DE.UTF-8",
+         minutes=0, extra=None, unwritable=(), removed=(), run=None, check=None, lang="C.UTF-8",
          stderr=()):
     tree = {"clips/" + n: d for n, d in clips.items()}
     tree.update(extra or {})
@@ -251,7 +251,7 @@ def main():
     fmt = "%a %d %b %Y%n%H:%M:%S %p"
     case("names_and_line_feed", ["-d", "../clips", "-f", fmt, "-o", "-1500"], {
         "A.MOI": clip(2008, 3, 1, 0, 10, 59000, 1500),
-    }, zone=BERLIN, fmt=fmt, minutes=-1500)
+    }, zone=BERLIN, fmt=fmt, minutes=-1500, lang="de_DE.UTF-8")
     # Captions of 255 bytes or more come out empty; a format without conversions is the text.
     case("caption_limit", ["-d", "../clips", "-f", "%H" + "x" * 253], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 1000),
