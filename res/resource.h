@@ -18,6 +18,7 @@
 #define IDC_PAL 1005
 #define IDC_NTSC 1006
 #define IDC_MINUTE_OFFSET 1007
+#define IDC_SUBTITLE_FORMAT 1008
 
 // Progress window controls.
 #define IDC_PROGRESS_TEXT 1010

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -63,6 +64,7 @@ CClipstampDialog::CClipstampDialog(const ConversionSettings& settings, QWidget* 
           [this] { m_form.OnBrowseCombinedName(); });
   connect(m_aboutAction, &QAction::triggered, this, &CClipstampDialog::ShowAboutBox);
 
+  for (const char* name : kSubtitleFormatNames) m_ui->subtitleFormatCombo->addItem(tr(name));
   m_form.UpdateData(false);
   m_ui->okButton->setFocus();
 }
@@ -89,6 +91,14 @@ VideoSystem CClipstampDialog::CheckedSystem() const {
 
 void CClipstampDialog::CheckSystem(VideoSystem system) {
   (system == kPal ? m_ui->palRadio : m_ui->ntscRadio)->setChecked(true);
+}
+
+SubtitleFormat CClipstampDialog::ChosenFormat() const {
+  return static_cast<SubtitleFormat>(m_ui->subtitleFormatCombo->currentIndex());
+}
+
+void CClipstampDialog::ChooseFormat(SubtitleFormat format) {
+  m_ui->subtitleFormatCombo->setCurrentIndex(static_cast<int>(format));
 }
 
 void CClipstampDialog::PromptForOffset() {

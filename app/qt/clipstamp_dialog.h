@@ -35,6 +35,8 @@ class CClipstampDialog : public QDialog, private SettingsView {
   void SetBoxText(SettingsBox box, const std::string& text) override;
   VideoSystem CheckedSystem() const override;
   void CheckSystem(VideoSystem system) override;
+  SubtitleFormat ChosenFormat() const override;
+  void ChooseFormat(SubtitleFormat format) override;
   // Message boxes and the progress window, modal over the dialog.
   void PromptForOffset() override;
   void ShowMessage(const std::string& text) override;

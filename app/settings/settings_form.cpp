@@ -56,6 +56,7 @@ SettingsForm::SettingsForm(SettingsView& view, const ConversionSettings& initial
                                                   : initial.combinedName),
       m_videoSystem(initial.videoSystem == kPal ? kPal : kNtsc),
       m_minuteOffset(initial.minuteOffset),
+      m_subtitleFormat(initial.format),
       m_view(view) {}
 
 bool SettingsForm::UpdateData(bool saveAndValidate) {
@@ -64,6 +65,7 @@ bool SettingsForm::UpdateData(bool saveAndValidate) {
     m_view.SetBoxText(SettingsBox::kTimeFormat, m_timeFormat);
     m_view.SetBoxText(SettingsBox::kCombinedName, m_combinedName);
     m_view.CheckSystem(m_videoSystem);
+    m_view.ChooseFormat(m_subtitleFormat);
     m_view.SetBoxText(SettingsBox::kMinuteOffset, std::to_string(m_minuteOffset));
     return true;
   }
@@ -71,6 +73,7 @@ bool SettingsForm::UpdateData(bool saveAndValidate) {
   m_timeFormat = m_view.BoxText(SettingsBox::kTimeFormat);
   m_combinedName = m_view.BoxText(SettingsBox::kCombinedName);
   m_videoSystem = m_view.CheckedSystem();
+  m_subtitleFormat = m_view.ChosenFormat();
   const std::optional<std::int32_t> offset =
       ParseMinuteOffset(m_view.BoxText(SettingsBox::kMinuteOffset));
   if (!offset) {
@@ -83,8 +86,13 @@ bool SettingsForm::UpdateData(bool saveAndValidate) {
 
 void SettingsForm::OnOK() {
   if (!UpdateData(true)) return;
-  const ConversionSettings settings{m_folder, m_timeFormat, m_combinedName, m_videoSystem,
-                                    m_minuteOffset};
+  // An empty folder would be the root of the file system.
+  if (m_folder.empty()) {
+    m_view.ShowMessage(kChooseFolderMessage);
+    return;
+  }
+  const ConversionSettings settings{m_folder,      m_timeFormat,   m_combinedName,
+                                    m_videoSystem, m_minuteOffset, m_subtitleFormat};
   const RunReport report = m_view.RunWithProgress(
       [&settings](const ProgressCallback& progress) { return ConvertFolder(settings, progress); });
   const std::string failure = DescribeRunFailure(report, settings.folder);

@@ -18,6 +18,10 @@ inline constexpr char kDialogTitle[] = "Clipstamp";
 inline constexpr char kOffsetPrompt[] =
     "Time offset: please enter a whole number of minutes, for example 0, 30 or -60.";
 inline constexpr char kCombinedFileChooserTitle[] = "Combined subtitle file";
+inline constexpr char kChooseFolderMessage[] = "Choose the folder to convert.";
+
+// The subtitle format drop-down's items, in the order of SubtitleFormat.
+inline constexpr const char* kSubtitleFormatNames[] = {"SUB", "SRT", "VTT"};
 
 // A run that is still going after this long shows its progress window.
 inline constexpr std::chrono::milliseconds kProgressDelay{500};
@@ -48,6 +52,9 @@ class SettingsView {
   // The index of the checked radio button, kPal or kNtsc; and checking one.
   virtual VideoSystem CheckedSystem() const = 0;
   virtual void CheckSystem(VideoSystem system) = 0;
+  // The item chosen in the subtitle format drop-down; and choosing one.
+  virtual SubtitleFormat ChosenFormat() const = 0;
+  virtual void ChooseFormat(SubtitleFormat format) = 0;
 
   // Shows kOffsetPrompt, then focuses the offset box with its text selected.
   virtual void PromptForOffset() = 0;
@@ -79,12 +86,13 @@ class SettingsForm {
   SettingsForm(SettingsView& view, const ConversionSettings& initial);
 
   // Moves the fields to the controls (false) or reads the controls into the fields (true), in
-  // the order folder, format, combined name, video system, offset. Reading stops at an offset
-  // that is not a whole number, after the view's prompt, and returns false.
+  // the order folder, format, combined name, video system, subtitle format, offset. Reading stops
+  // at an offset that is not a whole number, after the view's prompt, and returns false.
   bool UpdateData(bool saveAndValidate = true);
 
-  // OK: reads the fields and, when the offset is a whole number, converts the folder with them
-  // exactly as read (not trimmed) as the command line would, showing progress. When something
+  // OK: reads the fields and, when the offset is a whole number and a folder is given, converts
+  // the folder with them exactly as read (not trimmed) as the command line would, showing
+  // progress. An empty folder gets kChooseFolderMessage and converts nothing. When something
   // could not be done the view shows what; the dialog closes only when the run did all it set
   // out to do, else the fields stay as entered.
   void OnOK();
@@ -106,6 +114,7 @@ class SettingsForm {
   std::string m_combinedName;
   VideoSystem m_videoSystem = kPal;  // index of the checked radio button
   std::int32_t m_minuteOffset = 0;
+  SubtitleFormat m_subtitleFormat = SubtitleFormat::kMicroDvd;
 
  private:
   SettingsView& m_view;

@@ -62,6 +62,16 @@ void CClipstampDialog::CheckSystem(VideoSystem system) {
   KeepRadioButtonsOffTabOrder(m_window);
 }
 
+SubtitleFormat CClipstampDialog::ChosenFormat() const {
+  const LRESULT item = ::SendDlgItemMessageW(m_window, IDC_SUBTITLE_FORMAT, CB_GETCURSEL, 0, 0);
+  return item == CB_ERR ? SubtitleFormat::kMicroDvd : static_cast<SubtitleFormat>(item);
+}
+
+void CClipstampDialog::ChooseFormat(SubtitleFormat format) {
+  ::SendDlgItemMessageW(m_window, IDC_SUBTITLE_FORMAT, CB_SETCURSEL, static_cast<WPARAM>(format),
+                        0);
+}
+
 void CClipstampDialog::PromptForOffset() {
   ::MessageBoxW(m_window, WideText(kOffsetPrompt).c_str(), WideText(kDialogTitle).c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
@@ -122,6 +132,10 @@ INT_PTR CClipstampDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lP
 }
 
 BOOL CClipstampDialog::OnInitDialog() {
+  for (const char* name : kSubtitleFormatNames) {
+    ::SendDlgItemMessageW(m_window, IDC_SUBTITLE_FORMAT, CB_ADDSTRING, 0,
+                          reinterpret_cast<LPARAM>(WideText(name).c_str()));
+  }
   m_form.UpdateData(false);
   if (const HMENU menu = ::GetSystemMenu(m_window, FALSE)) {
     wchar_t text[64];

@@ -40,6 +40,8 @@ class CClipstampDialog : private SettingsView {
   void SetBoxText(SettingsBox box, const std::string& text) override;
   VideoSystem CheckedSystem() const override;
   void CheckSystem(VideoSystem system) override;
+  SubtitleFormat ChosenFormat() const override;
+  void ChooseFormat(SubtitleFormat format) override;
 
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

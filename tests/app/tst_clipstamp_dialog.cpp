@@ -6,18 +6,20 @@
 #include <filesystem>
 #include <functional>
 
-#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app/qt/about_box.h"
 #include "app/qt/clipstamp_dialog.h"
@@ -27,17 +29,19 @@
 
 namespace {
 
-// Runs `action` on each window of type T that becomes the active modal one while the timer lives.
+// Runs `action` on each window of type T that becomes the active modal one while the timer lives,
+// looking every `interval` milliseconds (0: on every pass of the event loop).
 template <typename T>
-std::unique_ptr<QTimer> WhenShown(std::function<void(T*)> action) {
+std::unique_ptr<QTimer> WhenShown(std::function<void(T*)> action, int interval = 10) {
   auto timer = std::make_unique<QTimer>();
-  QObject::connect(timer.get(), &QTimer::timeout, [action, last = (QWidget*)nullptr]() mutable {
+  // A window of the same type may be made where the last one was.
+  QObject::connect(timer.get(), &QTimer::timeout, [action, last = QPointer<QWidget>()]() mutable {
     auto* shown = qobject_cast<T*>(QApplication::activeModalWidget());
     if (shown == nullptr || shown == last || !shown->isVisible()) return;
     last = shown;
     action(shown);
   });
-  timer->start(10);
+  timer->start(interval);
   return timer;
 }
 
@@ -64,9 +68,13 @@ class TestClipstampDialog : public QObject {
   Q_OBJECT
 
  private slots:
-  // Every control reaches the run: the dialog starts from the command line, the user types a
-  // folder and an offset and picks NTSC, and OK converts as the silent run with those values.
-  void okConvertsWhatTheControlsShowExactlyAsTheSilentRunAndCancelNothing() {
+  // Every control reaches the run: the dialog starts from the command line. OK without a folder
+  // asks for one, an offset that is no whole number is pointed out (the offset box then has the
+  // focus, its text selected) and a missing folder is named, each in a message box over the dialog,
+  // which stays open. The progress window names the clip and its Cancel stops the run, the dialog
+  // staying open; OK then converts as the silent run with the values typed (a folder, an offset,
+  // NTSC, WebVTT) and closes the dialog.
+  void okConvertsWhatTheControlsShowExactlyAsTheSilentRun() {
     locale_t german = newlocale(LC_ALL_MASK, "de_DE.UTF-8", nullptr);
     if (german == nullptr) QSKIP("the locale de_DE.UTF-8 is missing (scripts/install-deps.sh)");
     freelocale(german);
@@ -76,70 +84,61 @@ class TestClipstampDialog : public QObject {
     }
     RunOptions silent;
     silent.arguments = {"-d",           root / "silent", "-c", "MOVALL.SUB", "-f",
-                        "%A %B%n%T %Z", "-ntsc",         "-o", "-61"};
+                        "%A %B%n%T %Z", "-ntsc",         "-o", "-61",        "--vtt"};
     silent.environment = {std::string("TZ=") + kBerlin, "LC_ALL=de_DE.UTF-8"};
     QCOMPARE(RunClipstamp(silent).exitStatus, 0);
-    for (const char* button : {"cancelButton", "okButton"}) {
-      CClipstampDialog dialog(ParseArguments(
-          std::vector<const char*>{"-c", "MOVALL.SUB", "-f", "%A %B%n%T %Z", "-o", "5"}));
-      QCOMPARE(Text(&dialog, "formatEdit") + "|" + Text(&dialog, "combinedNameEdit") + "|" +
-                   Text(&dialog, "offsetEdit"),
-               "%A %B%n%T %Z|MOVALL.SUB|5");
-      QVERIFY(Control<QRadioButton>(&dialog, "palRadio")->isChecked());
-      dialog.show();
-      Type(&dialog, "folderEdit", root / "dialog");
-      Type(&dialog, "offsetEdit", "-61");
-      Click(&dialog, "ntscRadio");
-      Click(&dialog, button);
-      QVERIFY(!dialog.isVisible());
-      QCOMPARE(FileTree(root / "dialog").size(), button[0] == 'c' ? 3u : 7u);
-    }
-    QCOMPARE(FileTree(root / "dialog"), FileTree(root / "silent"));
-  }
-
-  // The offset prompt, a failure and the run's progress are windows over the dialog, which stays
-  // open: after the prompt the offset box has the focus with its text selected; the progress
-  // window names the clip, and its Cancel stops the run.
-  void promptFailureAndProgressAreWindowsOverTheOpenDialog() {
-    const TempFolder root;
-    std::filesystem::copy(TestData("e2e/dst_new_york/in/clips"), root.Path());
-    CClipstampDialog dialog({root / "missing", "", "", kPal, 0});
+    CClipstampDialog dialog(ParseArguments(
+        std::vector<const char*>{"-c", "MOVALL.SUB", "-f", "%A %B%n%T %Z", "-o", "5", "--srt"}));
+    auto* format = Control<QComboBox>(&dialog, "subtitleFormatCombo");
+    QCOMPARE(Text(&dialog, "folderEdit") + "|" + Text(&dialog, "formatEdit") + "|" +
+                 Text(&dialog, "combinedNameEdit") + "|" + Text(&dialog, "offsetEdit") + "|" +
+                 format->currentText().toStdString() +
+                 (Control<QRadioButton>(&dialog, "palRadio")->isChecked() ? "|PAL" : ""),
+             "|%A %B%n%T %Z|MOVALL.SUB|5|SRT|PAL");
     dialog.show();
     QStringList shown;
     const auto boxes = WhenShown<QMessageBox>([&](QMessageBox* box) {
       shown << box->windowTitle() + "|" + box->text().section('"', 0, 0);
       box->accept();
     });
+    Click(&dialog, "okButton");
+    Type(&dialog, "folderEdit", root / "missing");
     Type(&dialog, "offsetEdit", "half an hour");
     Click(&dialog, "okButton");
     QCOMPARE(dialog.focusWidget(), Control(&dialog, "offsetEdit"));
     QCOMPARE(Control(&dialog, "offsetEdit")->selectedText(), QStringLiteral("half an hour"));
-    Type(&dialog, "offsetEdit", "0");
+    Type(&dialog, "offsetEdit", "-61");
     Click(&dialog, "okButton");
-    QCOMPARE(shown, (QStringList{QStringLiteral("Clipstamp|") + kOffsetPrompt,
-                                 QStringLiteral("Clipstamp|The folder ")}));
 
-    Type(&dialog, "folderEdit", root.Path().string());
+    Type(&dialog, "folderEdit", root / "dialog");
+    Click(&dialog, "ntscRadio");
+    format->setCurrentText(QStringLiteral("VTT"));
     dialog.m_progressDelay = std::chrono::milliseconds(0);
     QString label;
-    QTimer canceller;  // a zero timer runs on every pass of the event loop
-    QObject::connect(&canceller, &QTimer::timeout, [&] {
-      auto* progress = dialog.findChild<QProgressDialog*>("runProgress");
-      if (!label.isEmpty() || progress == nullptr || !progress->isVisible()) return;
-      label = progress->labelText();
-      QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-    });
-    canceller.start(0);
+    const auto progress = WhenShown<QProgressDialog>(
+        [&](QProgressDialog* window) {
+          if (!label.isEmpty()) return;  // the first run only
+          label = window->labelText();
+          QTest::mouseClick(window->findChild<QPushButton*>(), Qt::LeftButton);
+        },
+        0);
     Click(&dialog, "okButton");
     QVERIFY(dialog.isVisible());
-    const std::size_t finished = FileTree(root.Path()).size() - 3;
+    const std::size_t finished = FileTree(root / "dialog").size() - 3;
     QVERIFY(finished < 3);
     QCOMPARE(label.toStdString(),
-             DescribeProgress(finished, 3, root / std::string(1, "ABC"[finished]) + ".MOI"));
+             DescribeProgress(finished, 3, root / "dialog/" + "ABC"[finished] + ".MOI"));
+    Click(&dialog, "okButton");
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(FileTree(root / "dialog"), FileTree(root / "silent"));
+    QCOMPARE(shown, (QStringList{QStringLiteral("Clipstamp|") + kChooseFolderMessage,
+                                 QStringLiteral("Clipstamp|") + kOffsetPrompt,
+                                 QStringLiteral("Clipstamp|The folder ")}));
   }
 
   // The folder chooser starts at the nearest existing parent of the typed folder with OK
   // enabled, and its OK takes the choice; the combined file's chooser gives a typed name ".SUB".
+  // Cancel then converts nothing (OK would write the combined file).
   void choosersStartFromTheBoxesAndFillThem() {
     const TempFolder root;
     std::filesystem::create_directories(root / "chosen");
@@ -166,6 +165,42 @@ class TestClipstampDialog : public QObject {
     Type(&dialog, "combinedNameEdit", "");
     Click(&dialog, "browseCombinedButton");
     QCOMPARE(Text(&dialog, "combinedNameEdit"), root / "chosen/all.SUB");
+    Click(&dialog, "cancelButton");
+    QVERIFY(!dialog.isVisible() && FileTree(root.Path()).empty());
+  }
+
+  // The preselected folder ends up selected and in view once the model has read the folders
+  // above it, here more than the tree shows at once, in the background.
+  void folderChooserScrollsThePreselectedFolderIntoView() {
+    const TempFolder root;
+    for (int i = 0; i < 40; ++i)
+      std::filesystem::create_directories(root / ("1/2/3/4/" + std::to_string(i)));
+    std::filesystem::create_directories(root / "1/2/3/4/z");
+    FolderChooser chooser(QString::fromStdString(root / "1/2/3/4/z"));
+    chooser.show();
+    auto* tree = Control<QTreeView>(&chooser, "folderTree");
+    QCOMPARE(chooser.SelectedFolder().toStdString(), root / "1/2/3/4/z");
+    QVERIFY(tree->selectionModel()->isSelected(tree->currentIndex()));
+    // Sorted in after its 40 siblings, once they are read.
+    QTRY_VERIFY(tree->currentIndex().row() == 40 &&
+                tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+  }
+
+  // Started through clipstamp with no display, or one that cannot be opened (a stale forwarded
+  // one), the dialog program says so in one line and exits with status 2.
+  void withoutAUsableDisplayOneLineAndStatus2() {
+    for (const auto& [variable, problem] :
+         {std::pair{"DISPLAY=", "no display"},
+          {"DISPLAY=:12345", "cannot open the display \":12345\""},
+          {"WAYLAND_DISPLAY=wayland-12345", "cannot open the display \"wayland-12345\""}}) {
+      RunOptions options;
+      options.environment = {variable};
+      const RunResult result = RunClipstamp(options);
+      QCOMPARE(std::to_string(result.exitStatus) + " " + result.output,
+               std::string("2 clipstamp: ") + problem +
+                   " for the settings dialog; to convert without it, name the folder: clipstamp "
+                   "-d FOLDER\n");
+    }
   }
 
   // Tab follows the template; F1 opens the about box, which shows the icon; in neither window
@@ -176,14 +211,13 @@ class TestClipstampDialog : public QObject {
     QApplication::setActiveWindow(&dialog);
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QStringList order{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       order << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(order, (QStringList{"okButton", "cancelButton", "folderEdit", "browseFolderButton",
                                  "formatEdit", "combinedNameEdit", "browseCombinedButton",
-                                 "offsetEdit", "okButton"}));
-    QCOMPARE(dialog.actions().first()->text(), QStringLiteral("&About Clipstamp..."));
+                                 "offsetEdit", "subtitleFormatCombo", "okButton"}));
     QSize icon;
     const auto about = WhenShown<CAboutBox>([&](CAboutBox* box) {
       icon = Control<QLabel>(box, "iconLabel")->pixmap().size();
@@ -207,7 +241,7 @@ class TestClipstampDialog : public QObject {
               a == b || inside(a, b) || inside(b, a) || !a->geometry().intersects(b->geometry()),
               qPrintable(a->objectName() + " overlaps " + b->objectName()));
         }
-        const int needed = a->inherits("QRadioButton")
+        const int needed = a->inherits("QRadioButton") || a->inherits("QComboBox")
                                ? a->sizeHint().width()
                                : a->fontMetrics().horizontalAdvance(a->property("text").toString());
         QVERIFY2(needed <= a->width(), qPrintable(a->objectName()));

@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "app/settings/command_line.h"
+#include "app/settings/usage.h"
 #include "app/win32/clipstamp_dialog.h"
 #include "app/win32/ui_session.h"
 #include "engine/file_paths.h"
 #include "engine/win32_calls.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -90,30 +92,42 @@ Step Press(int id) {
       [id](HWND window) { ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); });
 }
 
-std::string Text(HWND window, int id) {
-  wchar_t text[512];
-  ::GetDlgItemTextW(window, id, text, 512);
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return Utf8Text(text);
 }
+
+std::string Text(HWND window, int id) { return WindowText(::GetDlgItem(window, id)); }
 
 void SetText(HWND window, int id, const std::string& text) {
   ::SetDlgItemTextW(window, id, WideText(text).c_str());
 }
 
-// Answers a message box or the about box with OK, keeping its title and text.
+// The dialog's controls in one line: the four boxes, the subtitle format, PAL or NTSC.
+std::string Fields(HWND window) {
+  std::string fields;
+  for (int id :
+       {IDC_FOLDER, IDC_TIME_FORMAT, IDC_COMBINED_NAME, IDC_MINUTE_OFFSET, IDC_SUBTITLE_FORMAT}) {
+    fields += Text(window, id) + "|";
+  }
+  return fields + (::IsDlgButtonChecked(window, IDC_NTSC) ? "NTSC" : "PAL");
+}
+
+// Answers a message box or the about box with OK, adding its title and text to `shown`.
 Step Answer(std::string& shown) {
   return OnPopup([&shown](HWND box) {
-    wchar_t title[128];
-    ::GetWindowTextW(box, title, 128);
-    shown = Utf8Text(title) + "|" + Text(box, kMessageBoxText);
+    shown += WindowText(box) + "|" + Text(box, kMessageBoxText) + "\n";
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     return true;
   });
 }
 
-// Every control reaches the run: the dialog starts from the command line, the user types a
-// folder and an offset (one that is no number first) and picks NTSC, and OK converts exactly as
-// the silent run with those values.
+// Every control reaches the run: the dialog starts from the command line, OK without a folder
+// asks for one, the user types a folder and an offset (one that is no number first, after which
+// the offset box has the focus) and picks PAL and SubRip, and OK converts exactly as the silent
+// run with those values; Cancel converts nothing.
 TEST(Win32Dialog, OkConvertsWhatTheControlsShowExactlyAsTheSilentRunAndCancelNothing) {
   const TempFolder root;
   for (const char* name : {"silent", "dialog"}) {
@@ -121,131 +135,137 @@ TEST(Win32Dialog, OkConvertsWhatTheControlsShowExactlyAsTheSilentRunAndCancelNot
   }
   const std::string options = " -c MOVALL.SUB -f \" %A %B %X \" ";
   ASSERT_TRUE(
-      ConvertFolder(ParseCommandLine("-d \"" + root / "silent" + "\"" + options + "-ntsc -o -61"))
+      ConvertFolder(ParseCommandLine("-d \"" + root / "silent" + "\"" + options + "-o -61 --srt"))
           .Succeeded());
-  std::string prompt;
-  int focus = 0;
   for (const int button : {IDCANCEL, IDOK}) {
-    CClipstampDialog dialog(ParseCommandLine(options + "-o 5"));
+    CClipstampDialog dialog(ParseCommandLine(options + "-ntsc -o 5 --vtt"));
     std::string shown;
-    EXPECT_EQ(
-        RunDialog(
-            dialog,
-            {Do([&](HWND window) {
-               for (int id : {IDC_FOLDER, IDC_TIME_FORMAT, IDC_COMBINED_NAME, IDC_MINUTE_OFFSET}) {
-                 shown += Text(window, id) + "|";
-               }
-               shown += ::IsDlgButtonChecked(window, IDC_NTSC) ? "NTSC" : "PAL";
-               SetText(window, IDC_FOLDER, root / "dialog");
-               SetText(window, IDC_MINUTE_OFFSET, "half an hour");
-               ::SendDlgItemMessageW(window, IDC_NTSC, BM_CLICK, 0, 0);
-             }),
-             Press(IDOK), Answer(prompt), Do([&](HWND window) {
-               focus = ::GetDlgCtrlID(::GetFocus());
-               SetText(window, IDC_MINUTE_OFFSET, "-61");
-             }),
-             Press(button)}),
-        button);
-    EXPECT_EQ(shown, "|%A %B %X|MOVALL.SUB|5|PAL");
+    EXPECT_EQ(RunDialog(dialog, {Do([&](HWND window) { shown = Fields(window) + "\n"; }),
+                                 Press(IDOK), Answer(shown), Do([&](HWND window) {
+                                   SetText(window, IDC_FOLDER, root / "dialog");
+                                   SetText(window, IDC_MINUTE_OFFSET, "half an hour");
+                                   ::SendDlgItemMessageW(window, IDC_PAL, BM_CLICK, 0, 0);
+                                   ::SendDlgItemMessageW(window, IDC_SUBTITLE_FORMAT, CB_SETCURSEL,
+                                                         1, 0);
+                                 }),
+                                 Press(IDOK), Answer(shown), Do([&](HWND window) {
+                                   shown += std::to_string(::GetDlgCtrlID(::GetFocus()));
+                                   SetText(window, IDC_MINUTE_OFFSET, "-61");
+                                 }),
+                                 Press(button)}),
+              button);
+    EXPECT_EQ(shown, std::string("|%A %B %X|MOVALL.SUB|5|VTT|NTSC\nClipstamp|") +
+                         kChooseFolderMessage + "\nClipstamp|" + kOffsetPrompt + "\n" +
+                         std::to_string(IDC_MINUTE_OFFSET));
     EXPECT_EQ(FileTree(root / "dialog").size(), button == IDCANCEL ? 3u : 7u);
   }
-  EXPECT_EQ(prompt, std::string("Clipstamp|") + kOffsetPrompt);
-  EXPECT_EQ(focus, IDC_MINUTE_OFFSET);
   EXPECT_EQ(FileTree(root / "dialog"), FileTree(root / "silent"));
 }
 
 // The shell's folder chooser starts at the nearest existing parent of the typed folder with OK
-// enabled, and its OK takes the choice; the save chooser gives a typed name ".SUB".
+// enabled, and its OK takes the choice, the combined name following it; the save chooser gives
+// a typed name ".SUB".
 TEST(Win32Dialog, ChoosersStartFromTheBoxesAndFillThem) {
   // Folders that exist already: wine's chooser does not always find one made just before.
   const fs::path root = fs::temp_directory_path().parent_path();
   const fs::path chosen = root.parent_path();
   CClipstampDialog dialog(ParseCommandLine("-d \"" + PathText(root / "missing\\b") + "\""));
-  std::string preselected;
   std::string shown;
   // The chooser shows the selected folder in its status line once it has selected it.
-  RunDialog(dialog, {Press(IDC_BROWSE_FOLDER), OnPopup([&](HWND chooser) {
-                       preselected = Text(chooser, kChooserStatusText);
-                       if (preselected.empty()) return false;
-                       preselected += ::IsWindowEnabled(::GetDlgItem(chooser, IDOK)) ? "|OK" : "";
-                       ::SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE,
-                                      reinterpret_cast<LPARAM>(chosen.c_str()));
-                       return true;
-                     }),
-                     OnPopup([&](HWND chooser) {
-                       if (Text(chooser, kChooserStatusText) != PathText(chosen)) return false;
-                       ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
-                       return true;
-                     }),
-                     Do([&](HWND window) {
-                       shown = Text(window, IDC_FOLDER) + "|" + Text(window, IDC_COMBINED_NAME);
-                       SetText(window, IDC_COMBINED_NAME, "");
-                     }),
-                     Press(IDC_BROWSE_COMBINED), OnPopup([](HWND chooser) {
-                       SetText(chooser, kFileNameBox, "all");
-                       ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
-                       return true;
-                     }),
-                     Do([&](HWND window) { shown += '|' + Text(window, IDC_COMBINED_NAME); }),
-                     Press(IDCANCEL)});
-  EXPECT_EQ(preselected, PathText(root) + "|OK");
+  RunDialog(dialog,
+            {Press(IDC_BROWSE_FOLDER), OnPopup([&](HWND chooser) {
+               shown = Text(chooser, kChooserStatusText);
+               if (shown.empty()) return false;
+               shown += ::IsWindowEnabled(::GetDlgItem(chooser, IDOK)) ? "|OK\n" : "\n";
+               ::SendMessageW(chooser, BFFM_SETSELECTIONW, TRUE,
+                              reinterpret_cast<LPARAM>(chosen.c_str()));
+               return true;
+             }),
+             OnPopup([&](HWND chooser) {
+               if (Text(chooser, kChooserStatusText) != PathText(chosen)) return false;
+               ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+               return true;
+             }),
+             Do([&](HWND window) {
+               shown += Text(window, IDC_FOLDER) + "|" + Text(window, IDC_COMBINED_NAME) + "\n";
+               SetText(window, IDC_COMBINED_NAME, "");
+             }),
+             Press(IDC_BROWSE_COMBINED), OnPopup([](HWND chooser) {
+               SetText(chooser, kFileNameBox, "all");
+               ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+               return true;
+             }),
+             Do([&](HWND window) { shown += Text(window, IDC_COMBINED_NAME); }), Press(IDCANCEL)});
   const std::string folder = PathText(chosen);
-  EXPECT_EQ(shown, folder + "|" + folder + "\\MOVALL.SUB|" + folder + "\\all.SUB");
+  EXPECT_EQ(shown, PathText(root) + "|OK\n" + folder + "|" + folder + "\\MOVALL.SUB\n" + folder +
+                       "\\all.SUB");
 }
 
 // Tab visits the tab stops from OK, also after a radio button was chosen with the mouse; the
-// about item at the end of the system menu opens the about box, which shows the icon; neither
-// window can be resized.
-TEST(Win32Dialog, TabOrderSystemMenuAndAboutBox) {
+// last item of the system menu is the about item, which opens the about box.
+TEST(Win32Dialog, TabOrderAndAboutBox) {
   CClipstampDialog dialog(ParseCommandLine(""));
-  std::vector<LONG_PTR> order;
-  std::vector<LONG_PTR> seen;  // separator, about item, 3 icons, sizing of both, about's icon
-  wchar_t item[64] = L"";
+  std::vector<int> order;
   std::string about;
-  const auto sizing = [](HWND window) {
-    return ::GetWindowLongPtrW(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX);
-  };
   std::vector<Step> steps = {Do([](HWND window) {
     ::SendDlgItemMessageW(window, IDC_NTSC, BM_CLICK, 0, 0);
     ::SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(window, IDOK)),
                    TRUE);
   })};
-  steps.insert(steps.end(), 9, Do([&](HWND) {
+  steps.insert(steps.end(), 10, Do([&](HWND) {
                  order.push_back(::GetDlgCtrlID(::GetFocus()));
                  ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
                }));
   steps.push_back(Do([&](HWND window) {
     const HMENU system = ::GetSystemMenu(window, FALSE);
     const int last = ::GetMenuItemCount(system) - 1;
-    ::GetMenuStringW(system, IDM_ABOUTBOX, item, 64, MF_BYCOMMAND);
-    seen = {static_cast<LONG_PTR>(::GetMenuState(system, last - 1, MF_BYPOSITION) & MF_SEPARATOR),
-            static_cast<LONG_PTR>(::GetMenuItemID(system, last)),
-            ::SendMessageW(window, WM_GETICON, ICON_BIG, 0),
-            ::SendMessageW(window, WM_GETICON, ICON_SMALL, 0),
-            ::SendMessageW(window, WM_QUERYDRAGICON, 0, 0),
-            sizing(window)};
-    // The low four bits belong to the system.
-    ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
-  }));
-  steps.push_back(OnPopup([&](HWND box) {
-    seen.push_back(sizing(box));
-    bool icon = false;
-    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      icon |= ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
-    }
-    seen.push_back(icon);
-    return true;
+    wchar_t item[64] = L"";
+    ::GetMenuStringW(system, last, item, 64, MF_BYPOSITION);
+    about = Utf8Text(item) + "\n";
+    // The low four bits of the command belong to the system.
+    ::PostMessageW(window, WM_SYSCOMMAND, ::GetMenuItemID(system, last) | 0x3, 0);
   }));
   steps.insert(steps.end(), {Answer(about), Press(IDCANCEL)});
   RunDialog(dialog, steps);
-  EXPECT_EQ(order, (std::vector<LONG_PTR>{IDOK, IDCANCEL, IDC_FOLDER, IDC_BROWSE_FOLDER,
-                                          IDC_TIME_FORMAT, IDC_COMBINED_NAME, IDC_BROWSE_COMBINED,
-                                          IDC_MINUTE_OFFSET, IDOK}));
-  ASSERT_NE(dialog.m_icon, nullptr);
-  const auto icon = reinterpret_cast<LONG_PTR>(dialog.m_icon);
-  EXPECT_EQ(seen, (std::vector<LONG_PTR>{MF_SEPARATOR, IDM_ABOUTBOX, icon, icon, icon, 0, 0, 1}));
-  EXPECT_EQ(Utf8Text(item), "&About Clipstamp...");
-  EXPECT_EQ(about, "About Clipstamp|");
+  EXPECT_EQ(order, (std::vector<int>{IDOK, IDCANCEL, IDC_FOLDER, IDC_BROWSE_FOLDER, IDC_TIME_FORMAT,
+                                     IDC_COMBINED_NAME, IDC_BROWSE_COMBINED, IDC_MINUTE_OFFSET,
+                                     IDC_SUBTITLE_FORMAT, IDOK}));
+  EXPECT_EQ(about, "&About Clipstamp...\nAbout Clipstamp|\n");
+}
+
+// "--help", "-h" and "--version" alone answer in a message box titled "Clipstamp" instead of
+// the dialog, and the program ends with status 0 once it is closed.
+TEST(Win32Dialog, StandardRequestsAnswerInAMessageBox) {
+  for (const auto& [tail, expected] :
+       {std::pair{"--help", UsageText("clipstamp.exe")},
+        {" -h ", UsageText("clipstamp.exe")},
+        {"--version", std::string("clipstamp.exe ") + kClipstampVersion}}) {
+    std::wstring commandLine = WideText(std::string("clipstamp.exe ") + tail);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(::CreateProcessW(WideText(CLIPSTAMP_EXE).c_str(), commandLine.data(), nullptr,
+                                 nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    HWND box = nullptr;
+    std::string shown;  // once the box has its text
+    for (int tick = 0; tick < kPatience && shown.empty(); ++tick) {
+      ::Sleep(kTick);
+      box = ::FindWindowW(L"#32770", L"Clipstamp");
+      if (box != nullptr) shown = Text(box, kMessageBoxText);
+    }
+    EXPECT_EQ(shown, expected) << tail;
+    if (box != nullptr) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    // Whatever it showed, the program does not outlive the test.
+    if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(process.hProcess, 3);
+      ::WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    DWORD status = 0;
+    ::GetExitCodeProcess(process.hProcess, &status);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    EXPECT_EQ(status, 0u) << tail;
+  }
 }
 
 }  // namespace
