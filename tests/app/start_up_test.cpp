@@ -53,20 +53,4 @@ TEST(StartUpTest, WithoutAFolderTheDialogProgramGetsTheArgumentsUnchanged) {
   }
 }
 
-// With standard input, output or error closed at the start, the first files a run opens take
-// their descriptors; the run writes exactly what it writes otherwise.
-TEST(StartUpTest, ClosedStandardDescriptorsChangeNoByte) {
-  const fs::path data = TestData("e2e/pal_folder");
-  for (const char* closing : {"<&-", ">&- 2>&-", "<&- >&- 2>&-"}) {
-    const TempFolder root;
-    fs::copy(data / "in", root.Path(), fs::copy_options::recursive);
-    RunOptions options;
-    options.arguments = ReadLines(data / "args");
-    options.workingFolder = root / "work";
-    options.script = std::string("exec \"$CLIPSTAMP\" \"$@\" ") + closing;
-    EXPECT_EQ(RunClipstamp(options).exitStatus, 0) << closing;
-    EXPECT_EQ(FileTree(root.Path()), FileTree(data / "out")) << closing;
-  }
-}
-
 }  // namespace

@@ -235,11 +235,12 @@ def main():
         "B.MOI": clip(2007, 11, 12, 13, 46, 0, 1000),
     }, combined="clips/B.SUB", minutes=2147483647)
     # The combined file in a folder of its own, whose stale temporary file goes too; the program
-    # starts with standard input closed, so its first file takes descriptor 0.
+    # starts with standard input, output and error closed, and writes exactly what it writes
+    # otherwise.
     case("combined_elsewhere", ["-d", "../clips", "-c", "../out/all.sub"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
     }, combined="out/all.sub", extra={"out/.clipstamp-Stale1.tmp": b""},
-        removed=["out/.clipstamp-Stale1.tmp"], run='exec "$CLIPSTAMP" "$@" <&-')
+        removed=["out/.clipstamp-Stale1.tmp"], run='exec "$CLIPSTAMP" "$@" <&- >&- 2>&-')
     # A combined file named like a clip replaces it, and is not read as a clip first.
     case("combined_over_a_clip", ["-d", "../clips", "-c", "../clips/B.MOI"], {
         "A.MOI": clip(2007, 11, 12, 13, 45, 0, 2000),
