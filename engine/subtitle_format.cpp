@@ -39,6 +39,12 @@ void AppendEscaped(std::string& out, std::string_view line) {
   }
 }
 
+// The time a frame stands for in sixtieths of a millisecond, which both systems give exactly:
+// 40 ms a frame for PAL, 1001/30 ms for NTSC.
+std::uint64_t FrameSixtieths(std::uint32_t frame, VideoSystem system) {
+  return std::uint64_t{frame} * (system == kPal ? 2400 : 2002);
+}
+
 }  // namespace
 
 std::string_view SubtitleExtension(SubtitleFormat format) {
@@ -54,9 +60,7 @@ std::string_view SubtitleExtension(SubtitleFormat format) {
 }
 
 std::uint64_t FrameMilliseconds(std::uint32_t frame, VideoSystem system) {
-  if (system == kPal) return std::uint64_t{frame} * 40;
-  // frame x 1001 / 30 ms, plus a half, rounded down.
-  return (std::uint64_t{frame} * 2002 + 30) / 60;
+  return (FrameSixtieths(frame, system) + 30) / 60;
 }
 
 SubtitleEncoder::SubtitleEncoder(SubtitleFormat format, VideoSystem system)
@@ -82,8 +86,7 @@ void SubtitleEncoder::Append(std::string& out, std::uint32_t startFrame, std::ui
   // A WebVTT cue must end after it starts (browsers drop one that does not): a caption of no
   // length there is the millisecond its frame falls in.
   if (m_format == SubtitleFormat::kWebVtt && end <= start) {
-    start =
-        m_system == kPal ? std::uint64_t{startFrame} * 40 : std::uint64_t{startFrame} * 1001 / 30;
+    start = FrameSixtieths(startFrame, m_system) / 60;
     end = start + 1;
   }
   AppendTime(out, start, separator);
