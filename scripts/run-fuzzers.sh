@@ -9,7 +9,7 @@ build="${BUILD_DIR:-build-fuzz}"
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCLIPSTAMP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)"
 mkdir -p "$build/artifacts"
-for target in clip_subtitles command_line; do
+for target in clip_subtitles; do
   work="$build/corpus/$target"
   mkdir -p "$work"
   echo "fuzzing $target for $seconds s"

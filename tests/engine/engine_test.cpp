@@ -3,20 +3,12 @@
 #include <string>
 
 #include "engine/subtitle_format.h"
-#include "engine/subtitle_sink.h"
 
 namespace {
 
-// Frame numbers are printed as signed 32-bit decimals, so a wrapped count shows as negative.
-TEST(SubtitleLineTest, PrintsFramesSignedAndStoresLineFeedsAsCrLf) {
-  std::string out;
-  AppendSubtitleLine(out, 0x80000000u, 0xFFFFFFFFu, "a\nb");
-  AppendSubtitleLine(out, 2147483647u, 0, "");
-  EXPECT_EQ(out, "{-2147483648}{-1} a\r\nb\r\n{2147483647}{0} \r\n");
-}
-
 // Cue times are the frames' times rounded to the millisecond, halves up (NTSC frame 15 is
-// 500.5 ms); "|" and line ends break lines, the spaces around "|" and empty lines go.
+// 500.5 ms); "|" and line ends break lines, the spaces around "|" and empty lines go. Frame
+// numbers of ".SUB" lines are signed 32-bit decimals, so a wrapped count shows as negative.
 TEST(SubtitleEncoderTest, WritesCuesInEachFormat) {
   struct Row {
     SubtitleFormat format;
@@ -34,7 +26,8 @@ TEST(SubtitleEncoderTest, WritesCuesInEachFormat) {
        "WEBVTT\r\n\r\n01:00:00.000 --> 01:00:00.001\r\na&lt;b&gt;&amp;c\r\n\r\n"},
       {SubtitleFormat::kWebVtt, kNtsc, 4294967295u, 4294967295u, "",
        "WEBVTT\r\n\r\n39807:59:02.076 --> 39807:59:02.077\r\n\r\n"},
-      {SubtitleFormat::kMicroDvd, kPal, 1, 2, "x", "{1}{2} x\r\n"},
+      {SubtitleFormat::kMicroDvd, kPal, 0x80000000u, 0xFFFFFFFFu, "a\nb",
+       "{-2147483648}{-1} a\r\nb\r\n"},
   };
   for (const Row& row : rows) {
     SubtitleEncoder encoder(row.format, row.system);

@@ -38,10 +38,7 @@ RunResult RunClipstamp(const RunOptions& options) {
   rusage usage{};
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
   while (::wait4(pid, &status, WNOHANG, &usage) != pid) {
-    if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
-      result.timedOut = true;
-      ::kill(pid, SIGKILL);
-    }
+    if (std::chrono::steady_clock::now() > deadline) ::kill(pid, SIGKILL);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// Zones given as POSIX rules, so tests need no time-zone database.
-inline constexpr char kNewYork[] = "EST5EDT,M3.2.0,M11.1.0";
+// A zone given as a POSIX rule, so tests need no time-zone database.
 inline constexpr char kBerlin[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 
 // A fresh folder under the system's temporary folder, open to every user, removed with
@@ -47,8 +46,7 @@ struct RunOptions {
 };
 
 struct RunResult {
-  int exitStatus = -1;  // -1 when ended by a signal
-  bool timedOut = false;
+  int exitStatus = -1;  // -1 when ended by a signal (after a minute, the test's own)
   long maxResidentKb = 0;
   std::string output;  // standard output and error together
 };
